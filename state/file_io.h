@@ -1,0 +1,39 @@
+// Loose-file access: RAII stdio handles, whole or partial reads into memory, case-insensitive
+// lookup of names that come from a case-insensitive file system, and replace-on-success writes.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens path for binary reading; a missing name is looked up ignoring case in its folder.
+FileHandle open_for_reading(const std::string& path);
+
+// Reads up to max_bytes from offset; fewer when the file ends first (empty on a bad offset).
+std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes);
+
+// Reads the rest of the file from the current position.
+std::vector<uint8_t> read_rest(std::FILE* file);
+
+// The existing file whose name equals path's last part ignoring ASCII case, or "" if none.
+std::string find_ignoring_case(const std::string& path);
+
+// Writes bytes to a temporary file in the target's folder and renames it over path once
+// complete, so a failed write never destroys an existing file. False on any failure.
+bool write_file_replacing(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// The part of a name after its last '\' or '/'.
+std::string_view last_path_part(std::string_view name);
+
+bool equal_ignoring_case(std::string_view a, std::string_view b);
+
+// Copies src into a buffer of capacity bytes, cutting it to fit, always terminated.
+void copy_bounded(char* dest, size_t capacity, std::string_view src);

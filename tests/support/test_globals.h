@@ -1,0 +1,55 @@
+// Test helpers: fresh globals and a recording message sink for every test, temporary folders.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "state/recording_sink.h"
+
+// Assigns fresh default-constructed objects to every global of the core.
+void reset_globals();
+
+// A folder under the system temp directory, removed with its contents at destruction.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::string path(const std::string& name) const { return (root_ / name).string(); }
+    std::string write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+    const std::filesystem::path& root() const { return root_; }
+
+  private:
+    std::filesystem::path root_;
+};
+
+std::vector<uint8_t> read_whole_file(const std::string& path);
+
+// Base fixture: fresh globals, the recording sink installed, a temporary folder.
+class CoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs f, which must end the program; returns the exit status it ended with.
+    template <class F> int exit_status_of(F&& f) {
+        try {
+            f();
+        } catch (const ProgramExit& e) {
+            return e.status;
+        }
+        ADD_FAILURE() << "expected the program to end";
+        return 12345;
+    }
+    // The text of the last box, or "" when none was shown.
+    std::string last_text() const { return sink.boxes.empty() ? "" : sink.boxes.back().text; }
+    std::string last_caption() const { return sink.boxes.empty() ? "" : sink.boxes.back().caption; }
+
+    RecordingSink sink;
+    TempDir dir;
+};
