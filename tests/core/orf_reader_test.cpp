@@ -1,0 +1,264 @@
+// load_orf: chunk fields, the finishing steps (subobject, centring, vertex normals, texture
+// names, loaded flag) and every refusal with its text and exit status.
+#include <cmath>
+#include <cstring>
+
+#include "formats/orf_reader.h"
+#include "state/file_io.h"
+#include "state/polymodel.h"
+#include "state/view_state.h"
+#include "tests/support/test_globals.h"
+#include "tools/orf_builder.h"
+
+namespace {
+
+class OrfReaderTest : public CoreTest {
+  protected:
+    void load(const std::vector<uint8_t>& bytes) {
+        copy_bounded(view.import_path, PATH_LEN, dir.write("room.orf", bytes));
+        load_orf();
+    }
+    int load_status(const std::vector<uint8_t>& bytes) {
+        return exit_status_of([&] { load(bytes); });
+    }
+    void expect_refused(const std::vector<uint8_t>& bytes, const char* text, int status) {
+        view.model_loaded = 0;
+        EXPECT_EQ(load_status(bytes), status) << text;
+        EXPECT_EQ(last_caption(), "ERROR");
+        EXPECT_EQ(last_text(), text);
+        EXPECT_EQ(view.model_loaded, 0);
+    }
+};
+
+OrfPolygon triangle(Vec3 normal, int16_t texture, int16_t a, int16_t b, int16_t c) {
+    return {normal, texture, {{a, 0.25f, 0.5f}, {b, 0.75f, 1.0f}, {c, 1.25f, 1.5f}}};
+}
+
+// Vertices already centred on every axis (spans differ per axis), so positions read back as
+// stored; two textures; polygons with different normals, textures and texture coordinates.
+const std::vector<Vec3> centred_vertices = {{-1, -2, -3}, {1, 2, 3}, {-1, 2, 0}, {0.5f, 0, 3}};
+const std::vector<OrfPolygon> two_polygons = {
+    {{0, 0, 1}, 1, {{0, 0.1f, 0.2f}, {1, 0.3f, 0.4f}, {2, 0.5f, 0.6f}}},
+    {{0.6f, 0.8f, 0}, 0, {{3, 1.1f, 1.2f}, {2, 1.3f, 1.4f}, {1, 1.5f, 1.6f}, {0, 1.7f, 1.8f}}},
+};
+
+void expect_two_polygons_stored() {
+    ASSERT_EQ(model.num_polygons, 2u);
+    for (uint32_t p = 0; p < 2; ++p) {
+        const Polygon& got = model.polygons[p];
+        const OrfPolygon& want = two_polygons[p];
+        ASSERT_EQ(got.num_points, want.points.size());
+        EXPECT_EQ(got.normal, want.normal);
+        EXPECT_EQ(got.texture, uint32_t(want.texture));
+        EXPECT_EQ(got.n_txtr, 1u);
+        EXPECT_EQ(got.sobj, 0u);
+        for (uint32_t k = 0; k < got.num_points; ++k) {
+            EXPECT_EQ(got.points[k], uint32_t(want.points[k].vertex));
+            EXPECT_EQ(got.u[k], want.points[k].u);
+            EXPECT_EQ(got.v[k], want.points[k].v);
+        }
+    }
+}
+
+TEST_F(OrfReaderTest, EmptyFileGivesOneEmptySubobjectAndIsLoaded) {
+    // What a previous model leaves behind clear_model.
+    model.num_textures = 3;
+    model.textures[1].referenced = 1;
+    model.sobj_parent[0] = 4;
+    model.sobj_offset[0] = {1, 2, 3};
+    load({});
+    EXPECT_EQ(model.num_subobjects, 1u);
+    EXPECT_EQ(model.sobj_parent[0], -1);
+    EXPECT_EQ(model.sobj_offset[0], (Vec3{0, 0, 0}));
+    EXPECT_EQ(model.num_vertices, 0u);
+    EXPECT_EQ(model.num_polygons, 0u);
+    EXPECT_EQ(model.num_textures, 0u);
+    EXPECT_EQ(model.textures[1].referenced, 0);
+    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(OrfReaderTest, EveryChunkFieldIsStored) {
+    model.vertex_alpha[2] = 0.5f;
+    model.vertex_sobj[3] = 7;
+    load(build_orf(centred_vertices, {"stone", "grass"}, two_polygons));
+    ASSERT_EQ(model.num_vertices, 4u);
+    for (uint32_t v = 0; v < 4; ++v) {
+        EXPECT_EQ(model.vertices[v], centred_vertices[v]) << v;
+        EXPECT_EQ(model.vertex_sobj[v], 0u);
+        EXPECT_EQ(model.vertex_alpha[v], 1.0f);
+    }
+    expect_two_polygons_stored();
+    ASSERT_EQ(model.num_textures, 2u);
+    EXPECT_STREQ(model.textures[0].name, "stone");
+    EXPECT_STREQ(model.textures[1].name, "grass");
+    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(OrfReaderTest, ChunksAfterTheHeaderComeInAnyOrderAndTheirLengthsAreNotUsed) {
+    load(OrfBuilder()
+             .header(4, 2)
+             .polygons(two_polygons)
+             .with_length(0)
+             .textures({"stone", "grass"})
+             .with_length(9999)
+             .vertices(centred_vertices)
+             .with_length(3)
+             .end()
+             .bytes());
+    expect_two_polygons_stored();
+    EXPECT_EQ(model.vertices[3], centred_vertices[3]);
+    EXPECT_EQ(model.num_textures, 2u);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(OrfReaderTest, FileWithoutEndChunkIsReadToItsEnd) {
+    load(OrfBuilder().header(2, 0).vertices({{-1, 0, 0}, {1, 0, 0}}).textures({"last"}).bytes());
+    EXPECT_EQ(model.num_vertices, 2u);
+    ASSERT_EQ(model.num_textures, 1u);
+    EXPECT_STREQ(model.textures[0].name, "last");
+    EXPECT_EQ(view.model_loaded, 1);
+}
+
+TEST_F(OrfReaderTest, BytesAfterTheEndChunkAreIgnored) {
+    load(OrfBuilder()
+             .header(2, 0)
+             .vertices({{-1, 0, 0}, {1, 0, 0}})
+             .end()
+             .header(3, 0)
+             .raw({99, 0, 0, 0, 1, 2, 3})
+             .bytes());
+    EXPECT_EQ(model.num_vertices, 2u);
+    EXPECT_TRUE(sink.boxes.empty());
+    EXPECT_EQ(view.model_loaded, 1);
+}
+
+TEST_F(OrfReaderTest, HeaderWithoutVertexOrPolygonChunksGivesZerosNotThePreviousModel) {
+    model.vertices[1] = {5, 6, 7};
+    model.polygons[0].num_points = 3;
+    load(OrfBuilder().header(2, 1).textures({"t"}).bytes());
+    EXPECT_EQ(model.vertices[1], (Vec3{0, 0, 0}));
+    EXPECT_EQ(model.polygons[0].num_points, 0u);
+}
+
+TEST_F(OrfReaderTest, VerticesAreCentredOnEachAxis) {
+    load(build_orf({{10, -4, 100}, {30, 2, 101}, {20, 0, 100.5f}}, {}, {}));
+    EXPECT_EQ(model.vertices[0], (Vec3{-10, -3, -0.5f}));
+    EXPECT_EQ(model.vertices[1], (Vec3{10, 3, 0.5f}));
+    EXPECT_EQ(model.vertices[2], (Vec3{0, 1, 0}));
+}
+
+TEST_F(OrfReaderTest, VertexNormalIsTheNormalisedMeanOverTheCornersThatUseIt) {
+    // Vertex 0 is a corner of three polygons with normals of different lengths; vertex 4 is a
+    // corner twice in one polygon and once in another; vertex 5 is used by no polygon.
+    std::vector<Vec3> vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}, {2, 2, 2}};
+    load(build_orf(vertices, {"t"},
+                   {triangle({2, 0, 0}, 0, 0, 1, 2), triangle({0, 1, 0}, 0, 0, 2, 3),
+                    triangle({0, 0, 1}, 0, 3, 1, 0), triangle({0, 0, 3}, 0, 4, 4, 1),
+                    triangle({0, 4, 0}, 0, 4, 2, 3)}));
+    float s6 = std::sqrt(6.0f);
+    EXPECT_NEAR(model.vertex_normals[0].x, 2 / s6, 1e-6);
+    EXPECT_NEAR(model.vertex_normals[0].y, 1 / s6, 1e-6);
+    EXPECT_NEAR(model.vertex_normals[0].z, 1 / s6, 1e-6);
+    // Corners count, not polygons: (0,0,3) twice and (0,4,0) once gives (0, 4, 6).
+    float s52 = std::sqrt(52.0f);
+    EXPECT_NEAR(model.vertex_normals[4].x, 0, 1e-6);
+    EXPECT_NEAR(model.vertex_normals[4].y, 4 / s52, 1e-6);
+    EXPECT_NEAR(model.vertex_normals[4].z, 6 / s52, 1e-6);
+    EXPECT_EQ(model.vertex_normals[5], (Vec3{0, 0, 0}));
+}
+
+TEST_F(OrfReaderTest, TextureNamesAreTranslatedByTableOrByDroppingFolderAndExtension) {
+    load(build_orf({{0, 0, 0}},
+                   {"ROCK0030.OGF1", "maps\\brick.bmp", "SAMPLE TEXTURE", "walls/old.stone.tga",
+                    "JUPITER1", "Rainbow Texture"},
+                   {}));
+    ASSERT_EQ(model.num_textures, 6u);
+    EXPECT_STREQ(model.textures[0].name, "rock0030");
+    EXPECT_STREQ(model.textures[1].name, "brick");
+    EXPECT_STREQ(model.textures[2].name, "SAMPLE TEXTURE");
+    EXPECT_STREQ(model.textures[3].name, "old.stone");
+    EXPECT_STREQ(model.textures[4].name, "JupiterEuropa");
+    EXPECT_STREQ(model.textures[5].name, "Test");
+}
+
+TEST_F(OrfReaderTest, NameOf35CharactersIsAcceptedAnd36AreRefused) {
+    std::string name35(35, 'w');
+    load(build_orf({}, {"a", name35}, {}));
+    EXPECT_EQ(std::string(model.textures[1].name), name35);
+    EXPECT_TRUE(sink.boxes.empty());
+    expect_refused(build_orf({}, {"a", name35 + "w"}, {}), "orf: charcount > 36", 0);
+}
+
+TEST_F(OrfReaderTest, OnlyTexturesThatPolygonsUseAreReferenced) {
+    model.textures[0].referenced = 1;
+    model.textures[20].referenced = 1;
+    load(build_orf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {"a", "b", "c", "d"},
+                   {triangle({0, 0, 1}, 1, 0, 1, 2), triangle({0, 0, 1}, 3, 0, 1, 2)}));
+    EXPECT_EQ(model.textures[0].referenced, 0);
+    EXPECT_EQ(model.textures[1].referenced, 1);
+    EXPECT_EQ(model.textures[2].referenced, 0);
+    EXPECT_EQ(model.textures[3].referenced, 1);
+    EXPECT_EQ(model.textures[20].referenced, 0);
+}
+
+TEST_F(OrfReaderTest, CountsAtTheLimitsLoad) {
+    std::vector<Vec3> vertices(MAX_VECT, Vec3{1, 2, 3});
+    std::vector<OrfPolygon> polygons(MAX_POLY, triangle({0, 0, 1}, 34, 0, 3998, 3999));
+    OrfPolygon widest{{0, 1, 0}, 0, std::vector<OrfPoint>(25, OrfPoint{3999, 1, 2})};
+    polygons.back() = widest;
+    load(build_orf(vertices, std::vector<std::string>(MAX_TEXTURE, "t"), polygons));
+    EXPECT_EQ(model.num_vertices, 4000u);
+    EXPECT_EQ(model.num_polygons, 4000u);
+    EXPECT_EQ(model.num_textures, 35u);
+    EXPECT_EQ(model.polygons[3999].num_points, 25u);
+    EXPECT_EQ(model.polygons[3998].points[2], 3999u);
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(OrfReaderTest, MissingFileEndsWithCantOpen) {
+    copy_bounded(view.import_path, PATH_LEN, dir.path("absent.orf"));
+    EXPECT_EQ(exit_status_of([] { load_orf(); }), -2);
+    EXPECT_EQ(last_caption(), "ERROR");
+    EXPECT_EQ(last_text(), "Can't open the orf file");
+}
+
+TEST_F(OrfReaderTest, UnknownChunkTypesAreRefused) {
+    expect_refused(OrfBuilder().header(0, 0).chunk(0, {}).bytes(), "Bad Orf file...", -2);
+    expect_refused(OrfBuilder().chunk(6, {}).end().bytes(), "Bad Orf file...", -2);
+}
+
+TEST_F(OrfReaderTest, CountsPastTheTablesAreRefused) {
+    expect_refused(OrfBuilder().header(4001, 0).bytes(), "orf: Vcount > MAX_VECT... ouch", 7);
+    expect_refused(OrfBuilder().header(0, 4001).bytes(), "orf: Polycount > MAX_POLY... ouch", 3);
+    expect_refused(build_orf({}, std::vector<std::string>(36, "t"), {}),
+                   "orf: numtextures > MAX_TEXTURE", 0);
+    OrfPolygon too_wide{{0, 0, 1}, 0, std::vector<OrfPoint>(26, OrfPoint{0, 0, 0})};
+    expect_refused(build_orf({{0, 0, 0}}, {"t"}, {too_wide}), "orf: polygon points > 25... ouch",
+                   2);
+}
+
+TEST_F(OrfReaderTest, IndicesOutsideTheirListsAreRefused) {
+    std::vector<Vec3> three = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    const char* past_table = "orf: texture index > MAX_TEXTURE... ouch";
+    const char* past_list = "orf: texture index > numtextures... ouch";
+    const char* past_vertices = "orf: vertex index > Vcount... ouch";
+    expect_refused(build_orf(three, {"t"}, {triangle({0, 0, 1}, 35, 0, 1, 2)}), past_table, 7);
+    expect_refused(build_orf(three, {"t"}, {triangle({0, 0, 1}, -1, 0, 1, 2)}), past_table, 7);
+    expect_refused(build_orf(three, {"t", "u"}, {triangle({0, 0, 1}, 2, 0, 1, 2)}), past_list, 7);
+    expect_refused(build_orf(three, {}, {triangle({0, 0, 1}, 0, 0, 1, 2)}), past_list, 7);
+    expect_refused(build_orf(three, {"t"}, {triangle({0, 0, 1}, 0, 0, 3, 2)}), past_vertices, 7);
+    expect_refused(build_orf(three, {"t"}, {triangle({0, 0, 1}, 0, 0, 1, -1)}), past_vertices, 7);
+    // The texture list may follow the polygons; its count is what the index is held against.
+    load(OrfBuilder()
+             .header(3, 1)
+             .vertices(three)
+             .polygons({triangle({0, 0, 1}, 1, 0, 1, 2)})
+             .textures({"t", "u"})
+             .bytes());
+    EXPECT_EQ(model.textures[1].referenced, 1);
+    EXPECT_EQ(view.model_loaded, 1);
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+// export_orf: exact bytes and lengths, model-space flattening, the size with no fixed limit,
+// refused writes; and the round trip through load_orf.
+#include <cstring>
+#include <filesystem>
+
+#include "formats/orf_reader.h"
+#include "formats/orf_writer.h"
+#include "state/byte_cursor.h"
+#include "state/file_io.h"
+#include "state/polymodel.h"
+#include "state/view_state.h"
+#include "tests/support/test_globals.h"
+#include "tools/orf_builder.h"
+
+namespace {
+
+class OrfWriterTest : public CoreTest {
+  protected:
+    std::vector<uint8_t> exported() {
+        copy_bounded(view.export_path, PATH_LEN, dir.path("out.orf"));
+        EXPECT_TRUE(export_orf());
+        EXPECT_TRUE(sink.boxes.empty());
+        return read_whole_file(dir.path("out.orf"));
+    }
+    std::vector<uint8_t> store_bytes() const {
+        std::vector<uint8_t> bytes(sizeof model);
+        std::memcpy(bytes.data(), &model, sizeof model);
+        return bytes;
+    }
+};
+
+void add_subobject(int32_t parent, Vec3 offset) {
+    uint32_t s = model.num_subobjects++;
+    model.sobj_parent[s] = parent;
+    model.sobj_offset[s] = offset;
+}
+
+void add_vertex(uint16_t sobj, Vec3 position) {
+    uint32_t v = model.num_vertices++;
+    model.vertices[v] = position;
+    model.vertex_sobj[v] = sobj;
+}
+
+void add_polygon(Vec3 normal, uint32_t texture, std::vector<uint32_t> points) {
+    Polygon& polygon = model.polygons[model.num_polygons++];
+    polygon.num_points = uint32_t(points.size());
+    polygon.normal = normal;
+    polygon.texture = texture;
+    polygon.n_txtr = 1;
+    for (uint32_t k = 0; k < points.size(); ++k) {
+        polygon.points[k] = points[k];
+        polygon.u[k] = 0.125f * float(k + 1);
+        polygon.v[k] = -0.5f * float(k + points[k]);
+    }
+}
+
+OrfPolygon as_written(const Polygon& polygon) {
+    OrfPolygon out{polygon.normal, 0, {}};
+    for (uint32_t k = 0; k < polygon.num_points; ++k)
+        out.points.push_back({int16_t(polygon.points[k]), polygon.u[k], polygon.v[k]});
+    return out;
+}
+
+TEST_F(OrfWriterTest, ChunksComeInOrderWithExactLengthsAndThePlaceholderTexture) {
+    add_subobject(-1, {0, 0, 0});
+    add_vertex(0, {1, 2, 3});
+    add_vertex(0, {-4, 5.5f, -6});
+    add_vertex(0, {0, 0, 0});
+    add_polygon({0, 0.6f, 0.8f}, 3, {2, 0, 1});
+    add_polygon({1, 0, 0}, 1, {0, 1, 2, 1});
+    model.num_textures = 4;
+    std::strcpy(model.textures[3].name, "rock");
+    auto expected = OrfBuilder()
+                        .header(3, 2)
+                        .vertices({{2049, -98, 2051}, {2044, -94.5f, 2042}, {2048, -100, 2048}})
+                        .textures({"SAMPLE TEXTURE"})
+                        .polygons({as_written(model.polygons[0]), as_written(model.polygons[1])})
+                        .end()
+                        .with_length(4)
+                        .bytes();
+    auto bytes = exported();
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(bytes.size(), 71u + 12 * 3 + (19 + 30 * 3) + (19 + 30 * 4));
+}
+
+TEST_F(OrfWriterTest, VerticesAreMovedByEveryAncestorOffsetBeforeTheShift) {
+    add_subobject(-1, {0, 5, 0});
+    add_subobject(0, {1, 0, 0});
+    add_subobject(1, {0, 0, -2});
+    // A parent stored after its child, and parents that loop or leave the table.
+    add_subobject(4, {10, 0, 0});
+    add_subobject(-1, {0, 20, 0});
+    add_subobject(6, {0, 0, 1});
+    add_subobject(5, {0, 0, 2});
+    add_subobject(59, {0, 0, 4});
+    add_vertex(1, {0, 0, 0});
+    add_vertex(2, {0.5f, 0, 0});
+    add_vertex(3, {0, 0, 0});
+    add_vertex(5, {0, 0, 0});
+    add_vertex(7, {0, 0, 0});
+    add_vertex(500, {1, 1, 1});
+    auto bytes = exported();
+    ByteCursor in(bytes);
+    in.seek(8 + 12 + 8);
+    EXPECT_EQ(in.vec3(), (Vec3{2049, -95, 2048}));
+    EXPECT_EQ(in.vec3(), (Vec3{2049.5f, -95, 2046}));
+    EXPECT_EQ(in.vec3(), (Vec3{2058, -80, 2048}));
+    EXPECT_EQ(in.vec3(), (Vec3{2048, -100, 2051}));
+    EXPECT_EQ(in.vec3(), (Vec3{2048, -100, 2052}));
+    EXPECT_EQ(in.vec3(), (Vec3{2049, -99, 2049}));
+}
+
+TEST_F(OrfWriterTest, ModelWithoutPolygonsHasAnEmptyPolygonChunk) {
+    add_subobject(-1, {0, 0, 0});
+    add_vertex(0, {0, 0, 0});
+    auto bytes = exported();
+    ASSERT_EQ(bytes.size(), 71u + 12);
+    ByteCursor in(bytes);
+    in.seek(bytes.size() - 16);
+    EXPECT_EQ(in.u32(), 2u);
+    EXPECT_EQ(in.u32(), 0u);
+    EXPECT_EQ(in.u32(), 3u);
+    EXPECT_EQ(in.u32(), 4u);
+}
+
+TEST_F(OrfWriterTest, LargestModelIsWrittenWholePastTheOldBufferSize) {
+    add_subobject(-1, {0, 0, 0});
+    for (int v = 0; v < MAX_VECT; ++v)
+        add_vertex(0, {float(v), 0, 0});
+    std::vector<uint32_t> corners(MAX_POLY_POINTS);
+    for (int p = 0; p < MAX_POLY; ++p) {
+        for (int k = 0; k < MAX_POLY_POINTS; ++k)
+            corners[k] = uint32_t((p + k) % MAX_VECT);
+        add_polygon({0, 0, 1}, 0, corners);
+    }
+    auto bytes = exported();
+    ASSERT_EQ(bytes.size(), 71u + 12 * 4000 + 4000 * (19 + 30 * 25));
+    ByteCursor in(bytes);
+    in.seek(bytes.size() - 8 - 30);
+    EXPECT_EQ(in.i16(), int16_t((3999 + 24) % 4000));
+    EXPECT_EQ(in.f32(), 0.125f * 25);
+}
+
+TEST_F(OrfWriterTest, StoreIsUnchangedByAWrite) {
+    add_subobject(-1, {1, 2, 3});
+    add_vertex(0, {4, 5, 6});
+    add_polygon({0, 0, 1}, 0, {0, 0, 0});
+    auto before = store_bytes();
+    exported();
+    EXPECT_TRUE(store_bytes() == before);
+}
+
+TEST_F(OrfWriterTest, UnwritableFileIsReportedAndLeavesStoreAndFolderUnchanged) {
+    add_subobject(-1, {0, 0, 0});
+    add_vertex(0, {4, 5, 6});
+    auto before = store_bytes();
+    copy_bounded(view.export_path, PATH_LEN, dir.path("missing/out.orf"));
+    EXPECT_FALSE(export_orf());
+    EXPECT_EQ(last_caption(), "ERROR");
+    EXPECT_EQ(last_text(), "Can't write the output file");
+    // A folder in the way: the finished temporary file cannot be renamed over it.
+    std::filesystem::create_directory(dir.path("taken.orf"));
+    copy_bounded(view.export_path, PATH_LEN, dir.path("taken.orf"));
+    sink.boxes.clear();
+    EXPECT_FALSE(export_orf());
+    EXPECT_EQ(last_text(), "Can't write the output file");
+    EXPECT_EQ(sink.boxes.size(), 1u);
+    EXPECT_TRUE(store_bytes() == before);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.root()))
+        left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"taken.orf"});
+}
+
+TEST_F(OrfWriterTest, ExistingFileIsReplaced) {
+    add_subobject(-1, {0, 0, 0});
+    dir.write("out.orf", std::vector<uint8_t>(5000, 0xAB));
+    EXPECT_EQ(exported().size(), 71u);
+}
+
+// Two levels: a root subobject and a child, polygons spanning both.
+void build_two_level_model() {
+    add_subobject(-1, {3, 4, 5});
+    add_subobject(0, {1, -2, 0.5f});
+    add_vertex(0, {0, 0, 0});
+    add_vertex(0, {2, 0, -1});
+    add_vertex(1, {0, 3, 0});
+    add_vertex(1, {-1.5f, 0.25f, 6});
+    add_vertex(1, {4, 4, 4});
+    add_polygon({0, 0, 1}, 2, {0, 1, 2});
+    add_polygon({0.6f, 0, 0.8f}, 0, {2, 3, 4, 0});
+    add_polygon({0, -1, 0}, 1, {4, 1, 3});
+}
+
+TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape) {
+    build_two_level_model();
+    // Model-space positions, centred by hand: x spans 2.5..8, y 2.25..6, z 4..11.5.
+    const Vec3 expected[] = {{-2.25f, -0.125f, -2.75f},
+                             {-0.25f, -0.125f, -3.75f},
+                             {-1.25f, 0.875f, -2.25f},
+                             {-2.75f, -1.875f, 3.75f},
+                             {2.75f, 1.875f, 1.75f}};
+    Polygon polygons[3];
+    std::memcpy(polygons, model.polygons, sizeof polygons);
+    exported();
+    clear_model();
+    copy_bounded(view.import_path, PATH_LEN, view.export_path);
+    load_orf();
+    ASSERT_EQ(model.num_vertices, 5u);
+    for (uint32_t v = 0; v < 5; ++v)
+        EXPECT_EQ(model.vertices[v], expected[v]) << v;
+    ASSERT_EQ(model.num_polygons, 3u);
+    for (uint32_t p = 0; p < 3; ++p) {
+        const Polygon& got = model.polygons[p];
+        ASSERT_EQ(got.num_points, polygons[p].num_points);
+        EXPECT_EQ(got.normal, polygons[p].normal);
+        EXPECT_EQ(got.texture, 0u);
+        for (uint32_t k = 0; k < got.num_points; ++k) {
+            EXPECT_EQ(got.points[k], polygons[p].points[k]);
+            EXPECT_EQ(got.u[k], polygons[p].u[k]);
+            EXPECT_EQ(got.v[k], polygons[p].v[k]);
+        }
+    }
+    EXPECT_EQ(model.num_subobjects, 1u);
+    ASSERT_EQ(model.num_textures, 1u);
+    EXPECT_STREQ(model.textures[0].name, "SAMPLE TEXTURE");
+    EXPECT_EQ(model.textures[0].referenced, 1);
+    EXPECT_EQ(view.model_loaded, 1);
+}
+
+TEST_F(OrfWriterTest, ARoomReadBackIsWrittenAgainByteForByte) {
+    build_two_level_model();
+    exported();
+    copy_bounded(view.import_path, PATH_LEN, view.export_path);
+    clear_model();
+    load_orf();
+    auto second = exported();
+    clear_model();
+    load_orf();
+    EXPECT_EQ(exported(), second);
+}
+
+} // namespace
