@@ -10,8 +10,11 @@
 
 namespace {
 
-// A read large enough for any header with a short image name and a full 128 x 128 image.
-constexpr size_t FIRST_READ = 64 * 1024;
+// One read covers the headers, an image name of up to 255 characters and a full 128 x 128
+// image; a longer name costs a second read.
+constexpr size_t FIRST_READ = OAF_HEADER_SIZE + OAF_LONG_HEADER_EXTRA + 3 + 256 +
+                              OGF_IMAGE_BLOCK_SIZE +
+                              MAX_TEXTURE_SIZE * MAX_TEXTURE_SIZE * OGF_PIXEL_RECORD_SIZE;
 // An image name is never this long; past it the rest is taken as cut short.
 constexpr size_t MAX_READ = 16 * 1024 * 1024;
 
