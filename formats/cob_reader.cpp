@@ -122,7 +122,10 @@ void read_grou(ByteCursor& data, uint32_t chunk_id, uint32_t parent_id) {
 }
 
 void load_cob() {
-    std::vector<uint8_t> bytes = read_import_file();
+    load_cob_bytes(read_import_file());
+}
+
+void load_cob_bytes(std::span<const uint8_t> bytes) {
     if (bytes.size() < COB_HEADER_SIZE || bytes[15] != 'B')
         fatal_error("Not a binary trueSpace file", -2);
     reset_scene();
