@@ -223,3 +223,47 @@ std::vector<OofChunk> oof_every_chunk_kind(uint32_t version) {
         oof_pinf("mass=12\nturn=3"),
     };
 }
+
+std::vector<uint8_t> oof_maximal_model() {
+    constexpr uint32_t kSubobjects = 12, kVertices = 4000, kKeys = 15000;
+    std::vector<OofChunk> chunks = {
+        oof_txtr({std::string("hull") + '\0', std::string("glass") + '\0'})};
+    std::vector<std::vector<OofPosKey>> pos(kSubobjects);
+    std::vector<std::vector<OofRotKey>> rot(kSubobjects);
+    for (uint32_t s = 0; s < kSubobjects; ++s) {
+        // 4000 over 12: the first four subobjects get 334 vertices, the others 333.
+        uint32_t nv = kVertices / kSubobjects + (s < kVertices % kSubobjects ? 1 : 0);
+        OofSubobject sobj;
+        sobj.number = s;
+        sobj.parent = int32_t(s) - 1;
+        sobj.offset = {float(s), 0.5f, -float(s)};
+        sobj.name = "part" + std::to_string(s) + '\0';
+        sobj.props = std::string(s == 3 ? "$rotate=4" : "") + '\0';
+        for (uint32_t i = 0; i < nv; ++i) {
+            float a = float(i) * 0.1f;
+            sobj.positions.push_back({a, float(i % 7), -a * 0.5f});
+            sobj.normals.push_back({0, 1, 0});
+            sobj.alphas.push_back(1);
+        }
+        for (uint32_t i = 0; i < nv; ++i) {
+            OofPolygon quad;
+            quad.normal = {0, 0, 1};
+            quad.n_txtr = i % 2;
+            quad.texture = i % 2;
+            quad.red = uint8_t(i);
+            for (uint32_t c = 0; c < 4; ++c)
+                quad.corners.push_back({(i + c) % nv, float(c) * 0.25f, 1 - float(c) * 0.25f});
+            sobj.polygons.push_back(quad);
+        }
+        chunks.push_back(oof_sobj(sobj, 2300));
+    }
+    for (uint32_t k = 0; k < kKeys; ++k) {
+        uint32_t s = k % kSubobjects;
+        pos[s].push_back({k, {float(k), 1, 2}});
+        rot[s].push_back({k, {0, 1, 0}, k * 7});
+    }
+    chunks.push_back(oof_pani(pos));
+    chunks.push_back(oof_rani(rot));
+    chunks.push_back(oof_pinf("maximal"));
+    return build_oof(2300, chunks);
+}

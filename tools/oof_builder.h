@@ -88,3 +88,8 @@ OofChunk oof_rani(const std::vector<std::vector<OofRotKey>>& blocks);
 // a flat triangle, props "$rotate=5"), GPNT, GRND, ATCH, NATH, SPCL, WBAT, PANI, RANI and PINF.
 // Paired fields hold different values so that a swapped field shows.
 std::vector<OofChunk> oof_every_chunk_kind(uint32_t version);
+
+// The largest model the store holds in the shape of a real one: 4000 vertices and 4000 quads
+// over 12 subobjects (each a child of the one before), two textures, and 15000 position and
+// 15000 rotation keys spread over the subobjects.
+std::vector<uint8_t> oof_maximal_model();
