@@ -1,6 +1,7 @@
 // load_cob refusals: files that cannot be opened or are not binary trueSpace files, every table
 // limit at its size and one past it, indices outside their PolH, and a Grou after a group-less
 // PolH; each with its "ERROR" text and exit status, and nothing marked as loaded.
+#include <cstring>
 #include <string>
 
 #include "formats/cob_reader.h"
@@ -104,6 +105,28 @@ TEST_F(CobLimitsTest, MissingFileAndFilesThatAreNotBinaryTrueSpaceEndWithMinusTw
     expect_refused({}, "Not a binary trueSpace file", -2);
     expect_imported(header); // a bare header is a file that ends without "END "
     EXPECT_EQ(model.num_polygons, 0u);
+}
+
+TEST_F(CobLimitsTest, PathFillingTheWholeBufferIsReadWithinIt) {
+    // 256 bytes without a terminator, followed in memory by another path buffer.
+    std::string folder = dir.root().string() + "/";
+    std::string name = (PATH_LEN - folder.size()) % 2 ? "f.cob" : "ff.cob";
+    std::string path = folder;
+    while (path.size() + name.size() < size_t(PATH_LEN))
+        path += "./";
+    path += name;
+    ASSERT_EQ(path.size(), size_t(PATH_LEN));
+    CobBuilder cob;
+    cob.polh(cob_single_face(triangle));
+    cob.end();
+    dir.write(name, cob.bytes());
+    std::memcpy(view.import_path, path.data(), PATH_LEN);
+    std::strcpy(view.export_path, "junk");
+    testing::internal::CaptureStdout();
+    load_cob();
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(sink.boxes.empty());
+    EXPECT_EQ(model.num_polygons, 1u);
 }
 
 TEST_F(CobLimitsTest, FacePointsUpToTwenty) {
