@@ -1,0 +1,86 @@
+// A DialogControls without widgets, for tests of dialog procedures: it keeps each control's
+// text, enabled and check state and rows, and flags IDs that its template does not have.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ui/platform/dialog_controls.h"
+#include "ui/platform/dialog_template.h"
+
+class FakeDialogControls : public DialogControls {
+  public:
+    struct Control {
+        ControlKind kind = ControlKind::label;
+        std::string text;
+        bool enabled = true;
+        bool checked = false;
+        std::vector<std::string> rows;
+        int selected = -1;
+    };
+
+    explicit FakeDialogControls(const DialogTemplate& tmpl) {
+        for (const ControlTemplate& c : tmpl.controls)
+            if (c.id != NO_ID)
+                controls_[c.id] = make(c.kind, c.kind == ControlKind::edit ? "" : c.text);
+    }
+
+    void set_text(int id, const std::string& text) override { at(id).text = text; }
+    std::string text(int id, int max_chars) const override {
+        const Control& c = at(id);
+        std::string s = c.kind == ControlKind::combo_box
+                            ? (c.selected >= 0 ? c.rows[c.selected] : std::string())
+                            : c.text;
+        return s.substr(0, max_chars < 0 ? 0 : static_cast<size_t>(max_chars));
+    }
+    void enable(int id, bool enabled) override { at(id).enabled = enabled; }
+    bool enabled(int id) const override { return at(id).enabled; }
+    void check(int id, bool checked) override {
+        if (at(id).kind == ControlKind::check_box)
+            at(id).checked = checked;
+    }
+    bool checked(int id) const override { return at(id).checked; }
+    void clear_rows(int id) override {
+        at(id).rows.clear();
+        at(id).selected = -1;
+    }
+    void add_row(int id, const std::string& text) override {
+        Control& c = at(id);
+        c.rows.push_back(text);
+        // A tab control always shows one tab; a combo box selects nothing by adding.
+        if (c.kind == ControlKind::tab_control && c.selected < 0)
+            c.selected = 0;
+    }
+    int row_count(int id) const override { return static_cast<int>(at(id).rows.size()); }
+    void select_row(int id, int row) override {
+        Control& c = at(id);
+        if (row >= 0 && row < static_cast<int>(c.rows.size()))
+            c.selected = row;
+        else if (c.kind == ControlKind::combo_box)
+            c.selected = -1;
+    }
+    int selected_row(int id) const override { return at(id).selected; }
+
+  private:
+    static Control make(ControlKind kind, const std::string& text) {
+        Control c;
+        c.kind = kind;
+        c.text = text;
+        return c;
+    }
+    Control& at(int id) {
+        auto it = controls_.find(id);
+        if (it == controls_.end()) {
+            ADD_FAILURE() << "no control " << id << " in the template";
+            return unknown_;
+        }
+        return it->second;
+    }
+    const Control& at(int id) const { return const_cast<FakeDialogControls*>(this)->at(id); }
+
+    std::map<int, Control> controls_;
+    Control unknown_ = make(ControlKind::label, "");
+};

@@ -1,0 +1,111 @@
+// File selection: titles, filters and start folder of the real dialog; cancel; a path too long
+// for the 256-byte result.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
+#include <cstring>
+
+#include "state/view_state.h"
+#include "tests/support/test_globals.h"
+#include "ui/file_dialogs.h"
+#include "ui/scripted_run.h"
+
+namespace {
+
+struct SeenDialog {
+    std::string title;
+    QStringList filters;
+    QStringList shown_filters;
+    std::string folder;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    QFileDialog::FileMode file_mode = QFileDialog::AnyFile;
+};
+
+// Looks at the open dialog once it is up, then cancels it or accepts `answer`.
+void inspect_next_dialog(SeenDialog& seen, const QString& answer = {}) {
+    QTimer::singleShot(50, [&seen, answer] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen.title = dialog->windowTitle().toStdString();
+        seen.filters = dialog->nameFilters();
+        if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < combo->count(); ++i)
+                seen.shown_filters << combo->itemText(i);
+        seen.folder = dialog->directory().absolutePath().toStdString();
+        seen.mode = dialog->acceptMode();
+        seen.file_mode = dialog->fileMode();
+        if (answer.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->selectFile(answer);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+}
+
+class FileDialogTest : public CoreTest {};
+
+TEST_F(FileDialogTest, OpenDialogShowsTitleFiltersAndTheCurrentFolder) {
+    SeenDialog seen;
+    inspect_next_dialog(seen);
+    std::strcpy(view.file_dialog_result, "old");
+    view.file_dialog_result[0] = '\0';
+    choose_open_file(nullptr, 3);
+    EXPECT_EQ(seen.title, "Open File");
+    EXPECT_EQ(seen.shown_filters, QStringList({"Truspace file", "All Files (*.*)"}));
+    EXPECT_EQ(seen.filters.value(0), "Truspace file (*.cob *.scn)");
+    EXPECT_EQ(seen.folder, QDir::currentPath().toStdString());
+    EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
+    EXPECT_EQ(seen.file_mode, QFileDialog::ExistingFile);
+    // Cancelled: empty result and no message.
+    EXPECT_STREQ(view.file_dialog_result, "");
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(FileDialogTest, SaveDialogAcceptsANewNameInAnExistingFolder) {
+    SeenDialog seen;
+    std::string target = dir.path("new.orf");
+    inspect_next_dialog(seen, QString::fromStdString(target));
+    choose_save_file(nullptr, 4);
+    EXPECT_EQ(seen.title, "Select Output File");
+    EXPECT_EQ(seen.shown_filters, QStringList({"Orf file", "All Files (*.*)"}));
+    EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
+    EXPECT_STREQ(view.file_dialog_result, target.c_str());
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(FileDialogTest, EveryKindOffersItsPatternThenAllFiles) {
+    const char* own[] = {"*.oof", "*.hog", "*.cob;*.scn", "*.orf"};
+    for (int kind = 1; kind <= 4; ++kind) {
+        auto filters = file_filters(kind);
+        ASSERT_EQ(filters.size(), 2u);
+        EXPECT_STREQ(filters[0].pattern, own[kind - 1]);
+        EXPECT_STREQ(filters[1].description, "All Files (*.*)");
+        EXPECT_STREQ(filters[1].pattern, "*.*");
+    }
+}
+
+TEST_F(FileDialogTest, APathThatDoesNotFitIsRefusedWithAWarning) {
+    ScriptedFilePicker picker;
+    install_file_picker(&picker);
+    std::string longest_fitting = "/" + std::string(254, 'a');
+    picker.push(longest_fitting);
+    choose_open_file(nullptr, 1);
+    EXPECT_EQ(view.file_dialog_result, longest_fitting);
+    EXPECT_TRUE(sink.boxes.empty());
+
+    picker.push("/" + std::string(255, 'a'));
+    choose_save_file(nullptr, 1);
+    EXPECT_STREQ(view.file_dialog_result, "");
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].caption, "WARNING");
+    EXPECT_EQ(sink.boxes[0].text, "GetOpenFileName returned Error #12291");
+    EXPECT_EQ(sink.boxes[0].icon, BoxIcon::error);
+    install_file_picker(nullptr);
+}
+
+} // namespace

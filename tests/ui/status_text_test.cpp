@@ -1,0 +1,95 @@
+// The status caption in its five forms, the "Oof Information" text and its 120-character cut.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "archive/hog_index.h"
+#include "state/polymodel.h"
+#include "state/view_state.h"
+#include "tests/support/test_globals.h"
+#include "ui/status_text.h"
+
+namespace {
+
+class StatusTextTest : public CoreTest {
+  protected:
+    // An archive of four entries whose polymodels are entries 1 and 3.
+    void archive() {
+        hog.num_entries = 4;
+        std::strcpy(hog.entries[1].name, "first.oof");
+        std::strcpy(hog.entries[3].name, "second.oof");
+        hog.oof_entries[0] = 1;
+        hog.oof_entries[1] = 3;
+        hog.num_oof = 2;
+        std::strcpy(hog.hog_path, "/data/ships.hog");
+    }
+    void keyed() {
+        model.num_used_frames = 2;
+        model.used_frames[0] = 4;
+        model.used_frames[1] = 17;
+        view.cur_keyframe = 1;
+        view.positions_on = 1;
+    }
+};
+
+TEST_F(StatusTextTest, ArchiveCaptionNamesTheEntryOfTheListPosition) {
+    archive();
+    view.cur_hog_oof = 1;
+    EXPECT_EQ(status_caption_text(), " 2/2 : second.oof");
+    keyed();
+    EXPECT_EQ(status_caption_text(), " 2/2 : second.oof 17");
+    view.positions_on = 0;
+    EXPECT_EQ(status_caption_text(), " 2/2 : second.oof");
+}
+
+TEST_F(StatusTextTest, LooseFileCaptionCutsAtTheLastBackslash) {
+    std::strcpy(view.oof_path, "C:\\models\\ship.oof");
+    EXPECT_EQ(status_caption_text(), " ship.oof");
+    keyed();
+    EXPECT_EQ(status_caption_text(), " ship.oof   17");
+    std::strcpy(view.oof_path, "/home/me/ship.oof");
+    EXPECT_EQ(status_caption_text(), " /home/me/ship.oof 17");
+    view.positions_on = 0;
+    EXPECT_EQ(status_caption_text(), " /home/me/ship.oof");
+}
+
+TEST_F(StatusTextTest, ALongPathIsCutToTheCaptionBuffer) {
+    std::memset(view.oof_path, 'x', PATH_LEN - 1);
+    std::string caption = status_caption_text();
+    EXPECT_EQ(caption.size(), 79u);
+    EXPECT_EQ(caption.substr(0, 3), " xx");
+}
+
+TEST_F(StatusTextTest, InfoNamesTheArchiveOrFileThenTheTotals) {
+    archive();
+    model.num_vertices = 1234;
+    model.num_polygons = 567;
+    model.num_textures = 8;
+    model.num_subobjects = 9;
+    EXPECT_EQ(polymodel_info_text(), "/data/ships.hog\n  1/2 Oof Name: first.oof\n"
+                                     "Total Vertices 1234\nTotal Polygons 567\n"
+                                     "Total Textures 8\nTotal Sobj 9\n\n");
+    hog.num_entries = 0;
+    std::strcpy(view.oof_path, "D:\\a\\b.oof");
+    EXPECT_EQ(polymodel_info_text().substr(0, 17), "Oof Name: b.oof\nT");
+}
+
+TEST_F(StatusTextTest, InfoTotalsShowInFullAtTheLargestCounts) {
+    // Ten-digit counts give the longest totals part (101 characters), inside the 120 cut.
+    model.num_vertices = 2000000000;
+    model.num_polygons = 2000000001;
+    model.num_textures = 2000000002;
+    model.num_subobjects = 2000000003;
+    std::strcpy(view.oof_path, "m.oof");
+    std::string head = "Oof Name: m.oof\n";
+    std::string text = polymodel_info_text();
+    ASSERT_EQ(text.substr(0, head.size()), head);
+    EXPECT_EQ(text.size() - head.size(), 101u);
+    EXPECT_EQ(text.substr(text.size() - 13), " 2000000003\n\n");
+}
+
+TEST_F(StatusTextTest, AboutNamesTheProgramAndItsVersion) {
+    EXPECT_EQ(about_text(), std::string("Meshlook\nVersion ") + MESHLOOK_VERSION);
+}
+
+} // namespace

@@ -1,0 +1,105 @@
+// UI test fixture and the test models.
+#include "tests/ui/ui_fixture.h"
+
+#include <QTest>
+
+#include "tools/oof_builder.h"
+#include "tools/texture_builder.h"
+#include "ui/file_dialogs.h"
+#include "ui/model_view.h"
+
+namespace {
+
+OofSubobject square_subobject(uint32_t number, int32_t parent, const std::string& name,
+                              const std::string& props, bool textured) {
+    OofSubobject s;
+    s.number = number;
+    s.parent = parent;
+    s.name = name + '\0';
+    s.props = props + '\0';
+    s.positions = {{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}};
+    s.normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    s.alphas = {1, 1, 1, 1};
+    OofPolygon front;
+    front.normal = {0, 0, 1};
+    if (textured) {
+        front.n_txtr = 1;
+        front.texture = 0;
+    } else {
+        front.red = MODEL_RED;
+        front.green = MODEL_GREEN;
+        front.blue = MODEL_BLUE;
+    }
+    front.corners = {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}};
+    OofPolygon back = front;
+    back.normal = {0, 0, -1};
+    back.corners = {{3, 0, 1}, {2, 1, 1}, {1, 1, 0}, {0, 0, 0}};
+    s.polygons = {front, back};
+    return s;
+}
+
+std::vector<uint8_t> model_file(bool textured, const std::string& second_props) {
+    std::vector<OofChunk> chunks;
+    if (textured)
+        chunks.push_back(oof_txtr({std::string("stripes") + '\0'}));
+    uint32_t count = second_props.empty() ? 1 : 2;
+    chunks.push_back(oof_ohdr(count, 15, {-10, -10, 0}, {10, 10, 0}));
+    chunks.push_back(oof_sobj(square_subobject(0, -1, "square", "", textured), 2300));
+    if (!second_props.empty()) {
+        OofSubobject part = square_subobject(1, 0, "part", second_props, false);
+        part.offset = {0, 0, 1};
+        chunks.push_back(oof_sobj(part, 2300));
+    }
+    return build_oof(2300, chunks);
+}
+
+} // namespace
+
+std::vector<uint8_t> square_model(const std::string& second_props) {
+    return model_file(false, second_props);
+}
+
+std::vector<uint8_t> textured_square_model() {
+    return model_file(true, "");
+}
+
+std::vector<uint8_t> green_texture() {
+    std::vector<uint16_t> pixels(16, pack_1555(0, 255, 0));
+    return build_ogf(make_ogf_image(4, 4, pixels));
+}
+
+void UiTest::SetUp() {
+    CoreTest::SetUp();
+    install_file_picker(&picker);
+}
+
+void UiTest::TearDown() {
+    window.reset();
+    install_file_picker(nullptr);
+    CoreTest::TearDown();
+}
+
+MainWindow& UiTest::open_window() {
+    window = std::make_unique<MainWindow>();
+    window->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // The GL context exists once the view has drawn its first frame.
+    for (int i = 0; i < 100 && !window->model_view()->isValid(); ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(window->model_view()->isValid());
+    return *window;
+}
+
+void UiTest::command_with_file(int id, const std::string& path) {
+    picker.push(path);
+    window->command(id);
+}
+
+QImage UiTest::frame() {
+    return window->model_view()->grabFramebuffer();
+}
+
+void UiTest::settle() {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

@@ -1,0 +1,22 @@
+// Choosing the file of a load, import or export into view.file_dialog_result.
+#pragma once
+
+#include <span>
+
+#include "ui/platform/file_picker.h"
+
+constexpr int KIND_OOF = 1;
+constexpr int KIND_HOG = 2;
+constexpr int KIND_COB = 3;
+constexpr int KIND_ORF = 4;
+
+// Replaces the dialogs (nullptr puts back the Qt dialogs).
+void install_file_picker(FilePicker* picker);
+
+// The kind's own filter followed by "All Files (*.*)".
+std::span<const FileFilter> file_filters(int kind);
+
+// Fill view.file_dialog_result with the chosen path; it stays empty on a cancel or when the
+// path does not fit the buffer (reported in a "WARNING" box).
+void choose_open_file(QWidget* owner, int kind);
+void choose_save_file(QWidget* owner, int kind);

@@ -1,0 +1,70 @@
+// The main window: menu 101, the model view, command dispatch and the modeless dialogs.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <map>
+
+class QAction;
+class QKeyEvent;
+class QMouseEvent;
+class ModelView;
+class QtDialog;
+
+class MainWindow : public QMainWindow {
+  public:
+    MainWindow();
+    ~MainWindow() override;
+
+    // A menu command by ID; IDs without a command do nothing.
+    void command(int id);
+
+    void key_pressed(const QKeyEvent& event);
+    void mouse_moved(const QMouseEvent& event);
+    void start_spin_timer() { spin_timer_.start(); }
+    void kill_spin_timer() { spin_timer_.stop(); }
+
+    QAction* menu_action(int id) const;
+    ModelView* model_view() const { return view_widget_; }
+    QTimer& spin_timer() { return spin_timer_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // Makes the view's GL context current for the handler's lifetime (nesting allowed).
+    class GlScope {
+      public:
+        explicit GlScope(MainWindow& window);
+        ~GlScope();
+
+      private:
+        MainWindow& window_;
+    };
+
+    void open_sequence(int kind);
+    void next_polymodel();
+    void refresh();
+    void reload();
+    void toggle_color();
+    void toggle_switch(int id, int32_t& flag);
+    void toggle_background(int id, int32_t& flag, float& component);
+    void toggle_dialog(int id, int template_id, int32_t& open_flag, void*& handle);
+    void destroy_dialog(void*& handle);
+    void show_polymodel_info();
+
+    void apply_effects(uint32_t effects);
+    void put_back_start_rot();
+    void update_info_item();
+    void set_check(int id, bool checked);
+    void notify_settings(int code);
+    void notify_page();
+    void project();
+    void rebuild();
+    void redraw();
+
+    ModelView* view_widget_;
+    std::map<int, QAction*> actions_;
+    QTimer spin_timer_;
+    int gl_depth_ = 0;
+};

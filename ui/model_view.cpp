@@ -1,0 +1,100 @@
+// The model view: GL set-up, projection on resize, and the frame with its status caption.
+#include "ui/model_view.h"
+
+#include <GL/gl.h>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSurfaceFormat>
+#include <cmath>
+
+#include "render/gl_setup.h"
+#include "render/model_draw.h"
+#include "render/pixel_format.h"
+#include "state/view_state.h"
+#include "ui/fp_control.h"
+#include "ui/main_window.h"
+#include "ui/status_text.h"
+
+namespace {
+
+// Display lists need the compatibility profile; ask for it by name.
+QSurfaceFormat model_view_format() {
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setDepthBufferSize(pixel_format_request.depth_bits);
+    format.setRedBufferSize(pixel_format_request.color_bits / 3);
+    format.setGreenBufferSize(pixel_format_request.color_bits / 3);
+    format.setBlueBufferSize(pixel_format_request.color_bits / 3);
+    format.setSwapBehavior(pixel_format_request.double_buffer ? QSurfaceFormat::DoubleBuffer
+                                                              : QSurfaceFormat::SingleBuffer);
+    return format;
+}
+
+} // namespace
+
+ModelView::ModelView(MainWindow& owner) : QOpenGLWidget(&owner), owner_(owner) {
+    setFormat(model_view_format());
+    setMouseTracking(true); // moves without a button are seen too
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+int ModelView::pixel_width() const {
+    return static_cast<int>(std::lround(width() * devicePixelRatioF()));
+}
+
+int ModelView::pixel_height() const {
+    return static_cast<int>(std::lround(height() * devicePixelRatioF()));
+}
+
+void ModelView::initializeGL() {
+    init_gl_state();
+}
+
+void ModelView::resizeGL(int, int) {
+    set_projection(pixel_width(), pixel_height());
+}
+
+void ModelView::paintGL() {
+    mask_fp_exceptions();
+    draw_frame();
+    if (view.model_loaded)
+        paint_status_caption();
+}
+
+// QPainter drives GL with its own state; the model's fixed-function state, matrices and
+// texture binding are saved around it so the next frame finds them as the renderer left them.
+void ModelView::paint_status_caption() {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+    for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW, GL_TEXTURE}) {
+        glMatrixMode(mode);
+        glPushMatrix();
+    }
+    {
+        QPainter painter(this);
+        QString text = QString::fromLatin1(status_caption_text());
+        QFontMetrics metrics(painter.font());
+        int top = height() - 20;
+        painter.fillRect(QRect(0, top, metrics.horizontalAdvance(text), metrics.height()),
+                         Qt::black);
+        painter.setPen(QColor(200, 200, 200));
+        painter.drawText(QPoint(0, top + metrics.ascent()), text);
+    }
+    for (GLenum mode : {GL_TEXTURE, GL_MODELVIEW, GL_PROJECTION}) {
+        glMatrixMode(mode);
+        glPopMatrix();
+    }
+    glPopClientAttrib();
+    glPopAttrib();
+}
+
+void ModelView::keyPressEvent(QKeyEvent* event) {
+    owner_.key_pressed(*event);
+}
+
+void ModelView::mouseMoveEvent(QMouseEvent* event) {
+    owner_.mouse_moved(*event);
+}

@@ -1,0 +1,26 @@
+// The OpenGL view of the model: the main window's client area.
+#pragma once
+
+#include <QOpenGLWidget>
+
+class MainWindow;
+
+class ModelView : public QOpenGLWidget {
+  public:
+    explicit ModelView(MainWindow& owner);
+    // Client size in device pixels, as the projection wants it.
+    int pixel_width() const;
+    int pixel_height() const;
+
+  protected:
+    void initializeGL() override;
+    void resizeGL(int width, int height) override;
+    void paintGL() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void paint_status_caption();
+
+    MainWindow& owner_;
+};

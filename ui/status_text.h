@@ -1,0 +1,12 @@
+// The texts the main window shows: the status caption, the "Oof Information" box and About.
+#pragma once
+
+#include <string>
+
+// The caption drawn under the model while one is loaded (at most 79 characters).
+std::string status_caption_text();
+
+// The text of the "Oof Information" box.
+std::string polymodel_info_text();
+
+std::string about_text();

@@ -1,0 +1,37 @@
+// Keys, mouse moves, menu steps and timer ticks as changes of the view state; the main window
+// carries out the follow-up work each returns.
+#pragma once
+
+#include <cstdint>
+
+// Whole degrees: truncated toward zero, remainder of division by 360 with the dividend's sign.
+float normalize_angle(float degrees);
+
+// The keys the model view knows; digits are those of the main row only.
+enum class ViewKey { left, right, up, down, s, d, f, e, c, n, p, digit0, digit9, digit8, other };
+
+// What the main window must do after an input was applied; combinable.
+enum InputEffect : uint32_t {
+    effect_none = 0,
+    effect_redraw = 1u << 0,
+    effect_project = 1u << 1,
+    effect_rebuild = 1u << 2,
+    effect_notify_keyframe = 1u << 3, // View Settings init code 1
+    effect_notify_page = 1u << 4,     // the shown Edit Window page, init code 0
+    effect_next = 1u << 5,            // send command 40005
+    effect_previous = 1u << 6,        // send command 40006
+};
+
+uint32_t key_down(ViewKey key);
+
+// Menu Right/Left/Up/Down: a step of the angles followed by their normalisation.
+void step_view(float dx_degrees, float dy_degrees);
+
+struct MouseState {
+    int x, y; // client coordinates
+    bool ctrl, shift, left_button, right_button;
+};
+uint32_t mouse_move(const MouseState& mouse);
+
+// One tick of timer 1: spins the "$rotate=" subobjects.
+uint32_t timer_tick();
