@@ -1,0 +1,129 @@
+// The rebuild (batches into display lists) and the frame (view, hierarchy, glow, markers).
+#include "render/model_draw.h"
+
+#include <GL/gl.h>
+
+#include "render/batches.h"
+#include "render/draw_tables.h"
+#include "render/markers.h"
+#include "render/sobj_transform.h"
+#include "state/view_state.h"
+
+namespace {
+
+constexpr uint32_t NO_SLOT = 0xFFFFFFFFu;
+
+void point_client_arrays() {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, draw_tables.batch_vertices);
+    glNormalPointer(GL_FLOAT, 0, draw_tables.batch_normals);
+    glTexCoordPointer(2, GL_FLOAT, 0, draw_tables.batch_texcoords);
+}
+
+// Textures with transparent texels go on a black base colour and are added to what lies
+// behind; opaque ones are drawn on white. Only fully opaque texels pass the alpha test.
+void select_texture_slot(uint32_t slot) {
+    const TextureSlot& texture = model.textures[slot];
+    if (texture.has_alpha) {
+        glColor3ub(0, 0, 0);
+        glEnable(GL_BLEND);
+    } else {
+        glDisable(GL_BLEND);
+        glColor3ub(255, 255, 255);
+    }
+    glCallList(texture.gl_list);
+}
+
+void compile_batches(const SobjBatchRange& range) {
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    bool texturing = false;
+    uint32_t current_slot = NO_SLOT;
+    for (uint32_t i = 0; i < range.count; ++i) {
+        const DrawBatch& batch = draw_tables.batches[range.first + i];
+        if (batch.kind == BATCH_FLAT) {
+            glColor3ub(batch.colour[0], batch.colour[1], batch.colour[2]);
+        } else {
+            if (!texturing) {
+                texturing = true;
+                glAlphaFunc(GL_EQUAL, 1.0f);
+                glEnable(GL_ALPHA_TEST);
+                glEnable(GL_TEXTURE_2D);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            }
+            // The image is specified again only when the slot changes.
+            if (batch.colour[0] != current_slot) {
+                current_slot = batch.colour[0];
+                select_texture_slot(current_slot);
+            }
+        }
+        glDrawArrays(GL_POLYGON, GLint(batch.first), GLsizei(batch.count));
+    }
+}
+
+void set_emission(const float rgba[4]) {
+    glMaterialfv(GL_FRONT, GL_EMISSION, rgba);
+}
+
+void draw_subobject(int b, const Mat4& view_mat) {
+    glLoadMatrixf(sobj_matrix(b, view_mat).m);
+    bool glowing = view.glow_on && model.sobj_glow[b];
+    if (glowing)
+        set_emission(&model.glow[b].glow_color[0]);
+    if (draw_tables.sobj_list_built[b])
+        glCallList(draw_tables.sobj_list[b]);
+    if (glowing) {
+        const float no_emission[4] = {0, 0, 0, 1};
+        set_emission(no_emission);
+    }
+    if (view.show_location || view.show_all_points)
+        draw_markers(b);
+}
+
+} // namespace
+
+void build_sobj_list(int sobj) {
+    DrawTables& t = draw_tables;
+    if (t.sobj_list_built[sobj])
+        glDeleteLists(t.sobj_list[sobj], 1);
+    t.sobj_list_built[sobj] = 1;
+    t.sobj_list[sobj] = glGenLists(1);
+    glNewList(t.sobj_list[sobj], GL_COMPILE);
+    compile_batches(t.sobj_batches[sobj]);
+    glEndList();
+}
+
+void rebuild_model_lists() {
+    glClearColor(view.clear_red, view.clear_green, view.clear_blue, 1.0f);
+    if (!view.model_loaded)
+        return;
+    build_batches();
+    point_client_arrays();
+    int num_sobj = used_subobjects();
+    for (int s = 0; s < num_sobj; ++s)
+        build_sobj_list(s);
+}
+
+void draw_frame() {
+    if (view.cull_face)
+        glEnable(GL_CULL_FACE);
+    else
+        glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, view.fill_poly ? GL_FILL : GL_LINE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // The matrices are composed on the CPU (the same products the matrix calls would form)
+    // and loaded per subobject; the stack is left as it was found.
+    glMatrixMode(GL_MODELVIEW);
+    Mat4 base;
+    glGetFloatv(GL_MODELVIEW_MATRIX, base.m);
+    glPushMatrix();
+    Mat4 view_mat = view_matrix(base);
+    int num_sobj = used_subobjects();
+    for (int b = 0; b < num_sobj; ++b)
+        draw_subobject(b, view_mat);
+    glPopMatrix();
+    glFlush();
+}

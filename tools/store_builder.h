@@ -1,0 +1,28 @@
+// Fills the Polymodel store directly with subobjects and square polygons, for render tests and
+// benchmarks that need a model without going through a file reader.
+#pragma once
+
+#include <cstdint>
+
+#include "state/polymodel.h"
+
+// Appends a subobject with the given parent and offset; returns its index.
+int add_subobject(int parent, Vec3 offset);
+
+// Appends a flat-coloured square of side 2 x half in the plane z = centre.z of subobject sobj,
+// wound so that its front faces +Z once the renderer mirrors X; its face and vertex normals are
+// normal. Returns the polygon index.
+uint32_t add_flat_square(int sobj, Vec3 centre, float half, Rgb8 colour, Vec3 normal = {0, 0, 1});
+
+// The same square with texture slot slot (n_txtr 1), u and v running 0..1 from left to right
+// and bottom to top as seen by the viewer.
+uint32_t add_textured_square(int sobj, Vec3 centre, float half, uint32_t slot,
+                             Vec3 normal = {0, 0, 1});
+
+// Appends a texture-list entry with the given name, referenced; returns its slot.
+uint32_t add_texture_slot(const char* name);
+
+// Replaces the store's subobjects, textures, vertices and polygons with a model at every table
+// limit: MAX_SOBJ subobjects in a chain of parents, MAX_TEXTURE texture slots, MAX_VECT
+// vertices in small rings, MAX_POLY polygons of MAX_POLY_POINTS corners, every other one textured.
+void fill_maximal_model();
