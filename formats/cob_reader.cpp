@@ -49,8 +49,6 @@ void reset_scene() {
     s.num_vertices = s.num_uvs = s.num_faces = 0;
     s.num_polh = s.num_materials = s.num_groups = s.num_texture_files = 0;
     s.groupless = 0;
-    // Faces without any material still read the parameters of slot 0.
-    s.materials[0] = {};
 }
 
 void dispatch(const ChunkHeader& header, ByteCursor& data) {
