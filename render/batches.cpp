@@ -112,20 +112,6 @@ void emit_subobject(int s) {
     }
 }
 
-void report_overflow() {
-    DrawTables& t = draw_tables;
-    if (!t.corners_overflowed) {
-        t.overflow_reported = 0;
-        return;
-    }
-    // Rebuilds follow every switch and keyframe step; one box per oversized model is enough.
-    if (t.overflow_reported)
-        return;
-    t.overflow_reported = 1;
-    message_box("INFO", "Drawn corners > 20000... the rest of the model is not drawn",
-                BoxIcon::information);
-}
-
 } // namespace
 
 void build_batches() {
@@ -140,5 +126,18 @@ void build_batches() {
         emit_subobject(s);
         t.sobj_batches[s].count = t.num_batches - t.sobj_batches[s].first;
     }
-    report_overflow();
+}
+
+void report_corner_overflow() {
+    DrawTables& t = draw_tables;
+    if (!t.corners_overflowed) {
+        t.overflow_reported = 0;
+        return;
+    }
+    // Rebuilds follow every switch and keyframe step; one box per oversized model is enough.
+    if (t.overflow_reported)
+        return;
+    t.overflow_reported = 1;
+    message_box("INFO", "Drawn corners > 20000... the rest of the model is not drawn",
+                BoxIcon::information);
 }

@@ -219,4 +219,17 @@ TEST_F(DrawTest, RebuildReplacesEachSubobjectList) {
     EXPECT_LT(at_model(0, 0).r, 20);
 }
 
+TEST_F(DrawTest, OversizedModelDrawsWhatFitsAndSaysSoOnce) {
+    fill_maximal_model();
+    draw();
+    draw();
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].caption, "INFO");
+    std::vector<uint8_t> pixels = gl.read_pixels();
+    int lit_pixels = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        lit_pixels += pixels[i] + pixels[i + 1] + pixels[i + 2] > 0;
+    EXPECT_GT(lit_pixels, 500);
+}
+
 } // namespace
