@@ -70,8 +70,12 @@ void set_emission(const float rgba[4]) {
 void draw_subobject(int b, const Mat4& view_mat) {
     glLoadMatrixf(sobj_matrix(b, view_mat).m);
     bool glowing = view.glow_on && model.sobj_glow[b];
-    if (glowing)
-        set_emission(&model.glow[b].glow_color[0]);
+    if (glowing) {
+        const GlowRecord& g = model.glow[b];
+        const float emission[4] = {g.glow_color[0], g.glow_color[1], g.glow_color[2],
+                                   g.glow_amount};
+        set_emission(emission);
+    }
     if (draw_tables.sobj_list_built[b])
         glCallList(draw_tables.sobj_list[b]);
     if (glowing) {
