@@ -2,6 +2,7 @@
 // of frame numbers that the keys use.
 #include <cstdint>
 
+#include "formats/oof_field_decode.h"
 #include "formats/oof_read_chunks.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
@@ -15,16 +16,16 @@ struct KeyWindows {
     const char* frame_too_big;
 };
 
-uint32_t read_frame(ByteCursor& cursor, const char* frame_too_big) {
-    uint32_t frame = cursor.u32();
+uint32_t use_frame(uint32_t frame, const char* frame_too_big) {
     if (frame >= MAX_ANI)
         fatal_error(frame_too_big, 7);
     model.frame_used[frame] = 1;
     return frame;
 }
 
-// Reads every subobject's block header and hands each key's index to read_key.
-template <class ReadKey> void read_key_blocks(ByteCursor& cursor, KeyWindows w, ReadKey read_key) {
+// Reads every subobject's block header and hands each key's index and bytes to read_key.
+template <class ReadKey>
+void read_key_blocks(ByteCursor& cursor, KeyWindows w, size_t key_size, ReadKey read_key) {
     uint64_t total = 0;
     for (uint32_t s = 0; s < model.num_subobjects; ++s) {
         uint32_t n = cursor.u32();
@@ -34,8 +35,9 @@ template <class ReadKey> void read_key_blocks(ByteCursor& cursor, KeyWindows w, 
         w.first_key[s] = uint32_t(total);
         cursor.skip(2 * 4); // smallest and largest frame of the block
         total += n;
-        for (uint32_t i = w.first_key[s]; i < total; ++i)
-            read_key(i);
+        uint32_t first = w.first_key[s];
+        read_records(cursor, n, key_size,
+                     [&](uint32_t j, const uint8_t* p) { read_key(first + j, p); });
     }
 }
 
@@ -54,9 +56,9 @@ void read_pani(OofInput& in) {
     ByteCursor& cursor = in.cursor;
     KeyWindows windows{model.pos_first_key, model.pos_num_keys,
                        "pani: number keys > MAX_ANI... ouch", "pani: frame > MAX_ANI... ouch"};
-    read_key_blocks(cursor, windows, [&](uint32_t i) {
-        model.pos_key_frame[i] = read_frame(cursor, windows.frame_too_big);
-        model.pos_key_pos[i] = cursor.vec3();
+    read_key_blocks(cursor, windows, 16, [&](uint32_t i, const uint8_t* p) {
+        model.pos_key_frame[i] = use_frame(le_u32(p), windows.frame_too_big);
+        model.pos_key_pos[i] = le_vec3(p + 4);
     });
     rebuild_frame_list();
 }
@@ -65,10 +67,10 @@ void read_rani(OofInput& in) {
     ByteCursor& cursor = in.cursor;
     KeyWindows windows{model.rot_first_key, model.rot_num_keys,
                        "rani: number keys > MAX_ANI... ouch", "rani: frame > MAX_ANI... ouch"};
-    read_key_blocks(cursor, windows, [&](uint32_t i) {
-        model.rot_key_frame[i] = read_frame(cursor, windows.frame_too_big);
-        model.rot_key_axis[i] = cursor.vec3();
-        model.rot_key_angle[i] = cursor.u32();
+    read_key_blocks(cursor, windows, 20, [&](uint32_t i, const uint8_t* p) {
+        model.rot_key_frame[i] = use_frame(le_u32(p), windows.frame_too_big);
+        model.rot_key_axis[i] = le_vec3(p + 4);
+        model.rot_key_angle[i] = le_u32(p + 16);
     });
     rebuild_frame_list();
 }

@@ -1,6 +1,8 @@
 // The SOBJ chunk: one subobject with its vertices and polygons appended to the store.
+#include <algorithm>
 #include <cstdint>
 
+#include "formats/oof_field_decode.h"
 #include "formats/oof_read_chunks.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
@@ -22,17 +24,21 @@ void read_vertices(OofInput& in, uint32_t s) {
         fatal_error("Vcount > MAX_VECT... ouch", 7);
     model.sobj_num_verts[s] = nv;
     uint32_t base = model.num_vertices;
-    for (uint32_t i = base; i < base + nv; ++i) {
-        model.vertices[i] = cursor.vec3();
-        model.vertex_sobj[i] = uint16_t(s);
-    }
+    read_records(cursor, nv, 12, [&](uint32_t i, const uint8_t* p) {
+        model.vertices[base + i] = le_vec3(p);
+        model.vertex_sobj[base + i] = uint16_t(s);
+    });
     model.num_vertices = base + nv;
-    for (uint32_t i = base; i < base + nv; ++i)
-        model.vertex_normals[i] = cursor.vec3();
+    read_records(cursor, nv, 12, [&](uint32_t i, const uint8_t* p) {
+        model.vertex_normals[base + i] = le_vec3(p);
+    });
     // Files without per-vertex values get the importers' neutral value, not the last model's.
-    bool has_alpha = in.version == OOF_VERSION_ALPHA;
-    for (uint32_t i = base; i < base + nv; ++i)
-        model.vertex_alpha[i] = has_alpha ? cursor.f32() : 1.0f;
+    if (in.version == OOF_VERSION_ALPHA)
+        read_records(cursor, nv, 4, [&](uint32_t i, const uint8_t* p) {
+            model.vertex_alpha[base + i] = le_f32(p);
+        });
+    else
+        std::fill_n(model.vertex_alpha + base, nv, 1.0f);
 }
 
 void read_polygon_texture(ByteCursor& cursor, Polygon& poly) {
@@ -55,23 +61,25 @@ void read_polygon(OofInput& in, uint32_t s, uint32_t base) {
     ByteCursor& cursor = in.cursor;
     Polygon& poly = model.polygons[model.num_polygons];
     poly.sobj = s;
-    poly.normal = cursor.vec3();
-    uint32_t k = cursor.u32();
+    uint8_t head[16];
+    cursor.bytes(head, sizeof head);
+    poly.normal = le_vec3(head);
+    uint32_t k = le_u32(head + 12);
     if (k > MAX_POLY_POINTS)
         fatal_error("points > 25... ouch", 2);
     poly.num_points = k;
     read_polygon_texture(cursor, poly);
-    for (uint32_t c = 0; c < k; ++c) {
+    read_records(cursor, k, 12, [&](uint32_t c, const uint8_t* p) {
         // The file's index counts from the subobject's first vertex. The sum wraps like the
         // u32 it is stored in, so an index may reach a vertex of an earlier subobject; one that
         // lands past the vertex table is refused.
-        uint32_t point = cursor.u32() + base;
+        uint32_t point = le_u32(p) + base;
         if (point >= MAX_VECT)
             fatal_error("point index > MAX_VECT... ouch", 7);
         poly.points[c] = point;
-        poly.u[c] = cursor.f32();
-        poly.v[c] = cursor.f32();
-    }
+        poly.u[c] = le_f32(p + 4);
+        poly.v[c] = le_f32(p + 8);
+    });
     if (in.version != OOF_VERSION_NO_TRAILER)
         cursor.skip(8);
     ++model.num_polygons;

@@ -79,19 +79,23 @@ Vec3 corner_position(uint32_t vertex) {
     return vertex < model.num_vertices && vertex < MAX_VECT ? model.vertices[vertex] : Vec3{};
 }
 
-// Largest corner-to-corner distance in one plane: x-z when use_x, else y-z.
-float span(const Polygon& poly, uint32_t corners, bool use_x) {
-    double widest = 0;
+// Largest corner-to-corner distances in the x-z and the y-z plane. The root is taken once, of
+// the largest square, which gives the same value as the largest root.
+void spans(const Polygon& poly, uint32_t corners, float& span_xz, float& span_yz) {
+    Vec3 p[MAX_POLY_POINTS];
+    for (uint32_t c = 0; c < corners; ++c)
+        p[c] = corner_position(poly.points[c]);
+    double widest_xz = 0, widest_yz = 0;
     for (uint32_t a = 0; a < corners; ++a) {
-        Vec3 p = corner_position(poly.points[a]);
         for (uint32_t b = a + 1; b < corners; ++b) {
-            Vec3 q = corner_position(poly.points[b]);
-            double d1 = use_x ? double(p.x) - q.x : double(p.y) - q.y;
-            double dz = double(p.z) - q.z;
-            widest = std::max(widest, std::sqrt(d1 * d1 + dz * dz));
+            double dx = double(p[a].x) - p[b].x, dy = double(p[a].y) - p[b].y;
+            double dz = double(p[a].z) - p[b].z;
+            widest_xz = std::max(widest_xz, dx * dx + dz * dz);
+            widest_yz = std::max(widest_yz, dy * dy + dz * dz);
         }
     }
-    return float(widest);
+    span_xz = float(std::sqrt(widest_xz));
+    span_yz = float(std::sqrt(widest_yz));
 }
 
 // A corner is written relative to its subobject's first vertex in the file. A corner on a
@@ -102,7 +106,7 @@ uint32_t corner_index(const Selection& sel, uint32_t s, uint32_t vertex) {
     return target == NONE ? 0 : target - sel.first_vertex[s];
 }
 
-void write_polygon(ByteWriter& out, const Selection& sel, uint32_t s, const Polygon& poly) {
+void write_polygon(OofImage& out, const Selection& sel, uint32_t s, const Polygon& poly) {
     uint32_t corners = bounded(poly.num_points, MAX_POLY_POINTS);
     out.vec3(poly.normal);
     out.u32(corners);
@@ -119,11 +123,13 @@ void write_polygon(ByteWriter& out, const Selection& sel, uint32_t s, const Poly
         out.f32(poly.u[c]);
         out.f32(poly.v[c]);
     }
-    out.f32(span(poly, corners, true));
-    out.f32(span(poly, corners, false));
+    float span_xz, span_yz;
+    spans(poly, corners, span_xz, span_yz);
+    out.f32(span_xz);
+    out.f32(span_yz);
 }
 
-void write_subobject_header(ByteWriter& out, const Selection& sel, uint32_t s) {
+void write_subobject_header(OofImage& out, const Selection& sel, uint32_t s) {
     Bounds bounds;
     for (uint32_t k = sel.first_vertex[s]; k < sel.first_vertex[s + 1]; ++k)
         bounds.add(model.vertices[sel.vertices[k]], k == sel.first_vertex[s]);
@@ -145,7 +151,7 @@ void write_subobject_header(ByteWriter& out, const Selection& sel, uint32_t s) {
     out.u32(0);
 }
 
-void write_subobject(ByteWriter& out, const Selection& sel, uint32_t s) {
+void write_subobject(OofImage& out, const Selection& sel, uint32_t s) {
     size_t at = begin_chunk(out, "SOBJ");
     write_subobject_header(out, sel, s);
     uint32_t first = sel.first_vertex[s], end = sel.first_vertex[s + 1];
@@ -164,7 +170,7 @@ void write_subobject(ByteWriter& out, const Selection& sel, uint32_t s) {
 
 } // namespace
 
-void write_ohdr(ByteWriter& out) {
+void write_ohdr(OofImage& out) {
     Vec3 origins[MAX_SOBJ];
     subobject_origins(origins);
     Bounds bounds;
@@ -180,7 +186,7 @@ void write_ohdr(ByteWriter& out) {
     end_chunk(out, at);
 }
 
-void write_subobjects(ByteWriter& out) {
+void write_subobjects(OofImage& out) {
     auto sel = std::make_unique<Selection>();
     select(*sel);
     uint32_t subobjects = bounded(model.num_subobjects, MAX_SOBJ);

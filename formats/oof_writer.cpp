@@ -21,7 +21,7 @@ uint32_t bounded(uint32_t count, uint32_t limit) {
     return count < limit ? count : limit;
 }
 
-void write_txtr(ByteWriter& out) {
+void write_txtr(OofImage& out) {
     uint32_t count = bounded(model.num_textures, MAX_TEXTURE);
     size_t at = begin_chunk(out, "TXTR");
     out.u32(count);
@@ -30,7 +30,7 @@ void write_txtr(ByteWriter& out) {
     end_chunk(out, at);
 }
 
-void write_spcl(ByteWriter& out) {
+void write_spcl(OofImage& out) {
     const SpecialPoint& points = model.special_points;
     uint32_t count = bounded(model.num_special_points, MAX_PNT);
     size_t at = begin_chunk(out, "SPCL");
@@ -44,7 +44,7 @@ void write_spcl(ByteWriter& out) {
     end_chunk(out, at);
 }
 
-void write_point_list(ByteWriter& out, const char* tag, uint32_t num, const PointList& list) {
+void write_point_list(OofImage& out, const char* tag, uint32_t num, const PointList& list) {
     uint32_t count = bounded(num, MAX_PNT);
     size_t at = begin_chunk(out, tag);
     out.u32(count);
@@ -56,14 +56,14 @@ void write_point_list(ByteWriter& out, const char* tag, uint32_t num, const Poin
     end_chunk(out, at);
 }
 
-void write_index_list(ByteWriter& out, uint32_t num, const uint32_t* list) {
+void write_index_list(OofImage& out, uint32_t num, const uint32_t* list) {
     uint32_t count = bounded(num, MAX_PNT);
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i)
         out.u32(list[i]);
 }
 
-void write_wbat(ByteWriter& out) {
+void write_wbat(OofImage& out) {
     const WeaponBattery& batteries = model.batteries;
     uint32_t count = bounded(model.num_batteries, MAX_PNT);
     size_t at = begin_chunk(out, "WBAT");
@@ -81,7 +81,7 @@ uint32_t keys_in_table(uint32_t first, uint32_t num) {
 }
 
 template <class WriteKey>
-void write_key_chunk(ByteWriter& out, const char* tag, const uint32_t* first_key,
+void write_key_chunk(OofImage& out, const char* tag, const uint32_t* first_key,
                      const uint32_t* num_keys, const uint32_t* key_frame, WriteKey write_key) {
     size_t at = begin_chunk(out, tag);
     for (uint32_t s = 0; s < bounded(model.num_subobjects, MAX_SOBJ); ++s) {
@@ -109,7 +109,7 @@ bool any_keys(const uint32_t* num_keys) {
     return false;
 }
 
-void write_animation(ByteWriter& out) {
+void write_animation(OofImage& out) {
     if (any_keys(model.pos_num_keys))
         write_key_chunk(out, "PANI", model.pos_first_key, model.pos_num_keys, model.pos_key_frame,
                         [&](uint32_t i) { out.vec3(model.pos_key_pos[i]); });
@@ -121,13 +121,13 @@ void write_animation(ByteWriter& out) {
                         });
 }
 
-void write_pinf(ByteWriter& out) {
+void write_pinf(OofImage& out) {
     size_t at = begin_chunk(out, "PINF");
     out.bytes(model.pinf_text, strnlen(model.pinf_text, MAX_PINF));
     end_chunk(out, at);
 }
 
-void write_points(ByteWriter& out) {
+void write_points(OofImage& out) {
     if (model.num_special_points != 0)
         write_spcl(out);
     if (model.num_gun_points != 0)
@@ -143,8 +143,8 @@ void write_points(ByteWriter& out) {
 }
 
 std::vector<uint8_t> build_image() {
-    ByteWriter out;
-    out.text("PSPO");
+    OofImage out;
+    out.bytes("PSPO", 4);
     out.u32(WRITTEN_VERSION);
     if (model.num_textures != 0)
         write_txtr(out);
@@ -159,18 +159,18 @@ std::vector<uint8_t> build_image() {
 
 } // namespace
 
-size_t begin_chunk(ByteWriter& out, const char* tag) {
+size_t begin_chunk(OofImage& out, const char* tag) {
     out.bytes(tag, 4);
     size_t length_at = out.size();
     out.u32(0);
     return length_at;
 }
 
-void end_chunk(ByteWriter& out, size_t length_at) {
+void end_chunk(OofImage& out, size_t length_at) {
     out.patch_u32(length_at, uint32_t(out.size() - length_at - 4));
 }
 
-void write_string(ByteWriter& out, const char* field, size_t longest) {
+void write_string(OofImage& out, const char* field, size_t longest) {
     size_t n = strnlen(field, longest);
     bool terminated = n < longest;
     out.u32(uint32_t(terminated ? n + 1 : n));
