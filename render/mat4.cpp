@@ -2,6 +2,7 @@
 #include "render/mat4.h"
 
 #include <cmath>
+#include <numbers>
 
 Mat4 mat_identity() {
     return {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
@@ -34,7 +35,7 @@ Mat4 mat_rotate(const Mat4& a, float degrees, Vec3 axis) {
     x /= length;
     y /= length;
     z /= length;
-    double radians = degrees * (M_PI / 180.0);
+    double radians = degrees * (std::numbers::pi / 180.0);
     double c = std::cos(radians), s = std::sin(radians), t = 1.0 - c;
     Mat4 rotation = {{float(x * x * t + c), float(y * x * t + z * s), float(x * z * t - y * s), 0,
                       float(x * y * t - z * s), float(y * y * t + c), float(y * z * t + x * s), 0,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 
 namespace {
 
@@ -83,7 +84,7 @@ void fill_maximal_model() {
     for (int ring = 0; ring < num_rings; ++ring) {
         float cx = float(ring % 13 * 6 - 36), cy = float(ring / 13 * 6 - 36);
         for (int k = 0; k < MAX_POLY_POINTS; ++k) {
-            double a = k * 2 * M_PI / MAX_POLY_POINTS;
+            double a = k * 2 * std::numbers::pi / MAX_POLY_POINTS;
             add_vertex(ring * MAX_SOBJ / num_rings,
                        {cx + float(2 * std::cos(a)), cy + float(2 * std::sin(a)), 0}, {0, 0, 1});
         }
