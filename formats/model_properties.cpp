@@ -132,7 +132,10 @@ void apply_glow(uint32_t s, const char* numbers) {
         if (text)
             text = read_number(text, *fields[i]);
     }
-    glow.glow_amount *= 10.0f;
+    // Only a freshly read amount is scaled: an unreadable one keeps its already scaled value,
+    // so running the derivation again after an edit never multiplies it once more.
+    if (text)
+        glow.glow_amount *= 10.0f;
     uint32_t index = 0, count = 0;
     Vec3 normal{};
     // A flat-coloured glow polygon is turned toward the viewer; a textured one is not.

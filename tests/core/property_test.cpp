@@ -172,7 +172,9 @@ TEST_F(PropertyTest, GlowNumbersThatCannotBeReadKeepTheirOldValues) {
     EXPECT_EQ(model.glow[s].glow_color[0], 0.5f);
     EXPECT_EQ(model.glow[s].glow_color[1], 0.25f);
     EXPECT_EQ(model.glow[s].glow_color[2], 9.0f);
-    EXPECT_EQ(model.glow[s].glow_amount, 20.0f);
+    EXPECT_EQ(model.glow[s].glow_amount, 2.0f) << "an unread amount is not scaled again";
+    prepare_model();
+    EXPECT_EQ(model.glow[s].glow_amount, 2.0f) << "running again after an edit keeps it";
 }
 
 TEST_F(PropertyTest, FlatGlowPolygonTurnsToTheViewerWithItsOwnFallbackAxis) {
