@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "formats/orf_chunks.h"
 #include "formats/orf_texture_names.h"
 #include "state/byte_cursor.h"
 #include "state/file_io.h"
@@ -16,14 +17,6 @@
 #include "state/view_state.h"
 
 namespace {
-
-enum OrfChunkType : uint32_t {
-    ORF_VERTICES = 1,
-    ORF_POLYGONS = 2,
-    ORF_END = 3,
-    ORF_TEXTURES = 4,
-    ORF_HEADER = 5,
-};
 
 constexpr int ORF_POINT_UNUSED_BYTES = 20; // five floats after u and v
 

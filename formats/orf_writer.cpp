@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "formats/orf_chunks.h"
 #include "state/byte_writer.h"
 #include "state/file_io.h"
 #include "state/messages.h"
@@ -14,14 +15,6 @@
 #include "state/view_state.h"
 
 namespace {
-
-enum OrfChunkType : uint32_t {
-    ORF_VERTICES = 1,
-    ORF_POLYGONS = 2,
-    ORF_END = 3,
-    ORF_TEXTURES = 4,
-    ORF_HEADER = 5,
-};
 
 // Added to every model-space vertex; the reader's centring takes it off again.
 constexpr Vec3 ORF_ROOM_SHIFT = {2048.0f, -100.0f, 2048.0f};

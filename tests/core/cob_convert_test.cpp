@@ -17,14 +17,7 @@ class CobConvertTest : public CoreTest {
   protected:
     void import(const std::vector<uint8_t>& bytes) {
         copy_bounded(view.import_path, PATH_LEN, dir.write("scene.scn", bytes));
-        testing::internal::CaptureStdout();
-        try {
-            load_cob();
-        } catch (...) {
-            testing::internal::GetCapturedStdout();
-            throw;
-        }
-        testing::internal::GetCapturedStdout();
+        stdout_of([] { load_cob(); });
     }
 };
 

@@ -20,14 +20,7 @@ class CobLimitsTest : public CoreTest {
         view.model_loaded = 0;
         sink.boxes.clear();
         copy_bounded(view.import_path, PATH_LEN, dir.write("limits.cob", bytes));
-        testing::internal::CaptureStdout();
-        try {
-            load_cob();
-        } catch (...) {
-            testing::internal::GetCapturedStdout();
-            throw;
-        }
-        testing::internal::GetCapturedStdout();
+        stdout_of([] { load_cob(); });
     }
     void expect_refused(const std::vector<uint8_t>& bytes, const std::string& text, int status) {
         EXPECT_EQ(exit_status_of([&] { import(bytes); }), status) << text;
@@ -122,9 +115,7 @@ TEST_F(CobLimitsTest, PathFillingTheWholeBufferIsReadWithinIt) {
     dir.write(name, cob.bytes());
     std::memcpy(view.import_path, path.data(), PATH_LEN);
     std::strcpy(view.export_path, "junk");
-    testing::internal::CaptureStdout();
-    load_cob();
-    testing::internal::GetCapturedStdout();
+    stdout_of([] { load_cob(); });
     EXPECT_TRUE(sink.boxes.empty());
     EXPECT_EQ(model.num_polygons, 1u);
 }

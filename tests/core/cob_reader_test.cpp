@@ -17,14 +17,7 @@ class CobReaderTest : public CoreTest {
     // Imports bytes as a .cob file and returns what the importer wrote to standard output.
     std::string import(const std::vector<uint8_t>& bytes) {
         copy_bounded(view.import_path, PATH_LEN, dir.write("object.cob", bytes));
-        testing::internal::CaptureStdout();
-        try {
-            load_cob();
-        } catch (...) {
-            testing::internal::GetCapturedStdout();
-            throw;
-        }
-        return testing::internal::GetCapturedStdout();
+        return stdout_of([] { load_cob(); });
     }
 };
 

@@ -34,16 +34,10 @@ class CobRealFilesTest : public CoreTest {
     // Imports a file of the shared folder and returns the importer's standard output.
     std::string import(const char* name) {
         copy_bounded(view.import_path, PATH_LEN, (cob_folder() / name).string());
-        testing::internal::CaptureStdout();
-        try {
-            load_cob();
-        } catch (...) {
-            testing::internal::GetCapturedStdout();
-            throw;
-        }
+        std::string printed = stdout_of([] { load_cob(); });
         EXPECT_TRUE(sink.boxes.empty()) << name;
         EXPECT_EQ(view.model_loaded, 1) << name;
-        return testing::internal::GetCapturedStdout();
+        return printed;
     }
 };
 

@@ -30,6 +30,19 @@ class TempDir {
 
 std::vector<uint8_t> read_whole_file(const std::string& path);
 
+// Runs f with standard output captured and returns what it printed; an exception from f
+// passes through after the capture has ended.
+template <class F> std::string stdout_of(F&& f) {
+    testing::internal::CaptureStdout();
+    try {
+        f();
+    } catch (...) {
+        testing::internal::GetCapturedStdout();
+        throw;
+    }
+    return testing::internal::GetCapturedStdout();
+}
+
 // Base fixture: fresh globals, the recording sink installed, a temporary folder.
 class CoreTest : public ::testing::Test {
   protected:
