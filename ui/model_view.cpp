@@ -66,6 +66,9 @@ void ModelView::paintGL() {
 
 // QPainter drives GL with its own state; the model's fixed-function state, matrices and
 // texture binding are saved around it so the next frame finds them as the renderer left them.
+// The fixed-function tests still apply to QPainter's shaded fragments, so the ones the model
+// leaves on (the alpha test that would drop anti-aliased glyphs, outline mode, culling, depth)
+// are switched off while it paints.
 void ModelView::paint_status_caption() {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
@@ -73,6 +76,10 @@ void ModelView::paint_status_caption() {
         glMatrixMode(mode);
         glPushMatrix();
     }
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     {
         QPainter painter(this);
         QString text = QString::fromLatin1(status_caption_text());

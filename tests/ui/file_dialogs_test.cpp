@@ -25,11 +25,18 @@ struct SeenDialog {
     QFileDialog::FileMode file_mode = QFileDialog::AnyFile;
 };
 
-// Looks at the open dialog once it is up, then cancels it or accepts `answer`.
-void inspect_next_dialog(SeenDialog& seen, const QString& answer = {}) {
-    QTimer::singleShot(50, [&seen, answer] {
+// Looks at the modal dialog once it is up (polling, so a slow start cannot leave it open), then
+// cancels it or accepts `answer`.
+void inspect_next_dialog(SeenDialog& seen, const QString& answer = {}, int tries = 250) {
+    QTimer::singleShot(20, [&seen, answer, tries] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        if (!dialog) {
+            if (tries > 0)
+                inspect_next_dialog(seen, answer, tries - 1);
+            else
+                ADD_FAILURE() << "no file dialog appeared";
+            return;
+        }
         seen.title = dialog->windowTitle().toStdString();
         seen.filters = dialog->nameFilters();
         if (auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))

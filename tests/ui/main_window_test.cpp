@@ -1,0 +1,273 @@
+// The main window: start state, menu 101, the open sequences, Next/Previous/Refresh/Reload,
+// the boxes of the Help menu and the modeless windows' host.
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "archive/hog_index.h"
+#include "state/polymodel.h"
+#include "state/view_state.h"
+#include "tests/ui/ui_fixture.h"
+#include "tools/hog_builder.h"
+#include "ui/model_view.h"
+#include "ui/platform/qt_dialog.h"
+#include "ui/status_text.h"
+#include "ui/templates.h"
+
+namespace {
+
+class MainWindowTest : public UiTest {
+  protected:
+    // An archive of three polymodels around a texture entry.
+    std::string three_models() {
+        return dir.write("ships.hog", build_hog({{"m1.oof", square_model()},
+                                                 {"m2.oof", square_model()},
+                                                 {"stripes.ogf", green_texture()},
+                                                 {"m3.oof", square_model()}}));
+    }
+    bool checked(int id) { return window->menu_action(id)->isChecked(); }
+    // The texts of a menu's rows, "-" for a separator and "name>" for a sub-menu.
+    static QStringList rows(QMenu* menu) {
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-")
+                                       : a->text() + (a->menu() ? QStringLiteral(">") : ""));
+        return texts;
+    }
+    QMenu* menu(const QString& title) {
+        for (QAction* a : window->menuBar()->actions())
+            if (a->text() == title)
+                return a->menu();
+        return nullptr;
+    }
+};
+
+TEST_F(MainWindowTest, StartsAsMeshlookWithTheMenuInDisplayOrder) {
+    open_window();
+    EXPECT_EQ(window->windowTitle(), "Meshlook");
+    EXPECT_EQ(window->size(), QSize(400, 400));
+    EXPECT_EQ(window->pos(), QPoint(50, 50));
+    EXPECT_FALSE(window->windowIcon().isNull());
+
+    QStringList bar;
+    for (QAction* a : window->menuBar()->actions())
+        bar << a->text();
+    EXPECT_EQ(bar, QStringList({"File", "View", "Options", "Tool", "Help"}));
+    auto* reload = qobject_cast<QToolButton*>(window->menuBar()->cornerWidget(Qt::TopRightCorner));
+    ASSERT_NE(reload, nullptr);
+    EXPECT_EQ(reload->defaultAction(), window->menu_action(CMD_RELOAD));
+    EXPECT_EQ(reload->text(), "Reload");
+
+    EXPECT_EQ(rows(menu("File")),
+              QStringList({"Import>", "Export>", "-", "Load Oof", "Load Hog", "-", "Exit"}));
+    EXPECT_EQ(rows(menu("File")->actions()[0]->menu()), QStringList({"Cob/Scn", "Orf"}));
+    EXPECT_EQ(rows(menu("File")->actions()[1]->menu()), QStringList({"Oof", "Orf"}));
+    EXPECT_EQ(rows(menu("View")),
+              QStringList({"Next", "Previous", "-", "-", "Right", "Left", "Up", "Down"}));
+    EXPECT_EQ(rows(menu("Options")), QStringList({"View Settings", "-", "Line Poly", "Size2Poly",
+                                                  "Cull Face", "Color", "Smooth", "Background>"}));
+    EXPECT_EQ(rows(menu("Tool")), QStringList({"Edit Window"}));
+    EXPECT_EQ(rows(menu("Help")), QStringList({"About", "Polymodel Info"}));
+
+    for (int id : {CMD_LINE_POLY, CMD_SIZE2POLY, CMD_CULL_FACE, CMD_COLOR, CMD_SMOOTH})
+        EXPECT_TRUE(checked(id)) << id;
+    for (int id : {CMD_RED, CMD_GREEN, CMD_BLUE, CMD_VIEW_SETTINGS, CMD_EDIT_WINDOW})
+        EXPECT_FALSE(checked(id)) << id;
+    EXPECT_FALSE(window->menu_action(CMD_POLYMODEL_INFO)->isEnabled());
+}
+
+TEST_F(MainWindowTest, BeforeAnyLoadTheStepCommandsDoNothing) {
+    open_window();
+    for (int id : {CMD_NEXT, CMD_PREVIOUS, CMD_RELOAD, CMD_POLYMODEL_INFO, 40002, 40099})
+        window->command(id);
+    EXPECT_EQ(view.model_loaded, 0);
+    EXPECT_TRUE(sink.boxes.empty());
+    EXPECT_EQ(view.rot_x, START_ROT);
+    window->resize(300, 200);
+    settle();
+    EXPECT_EQ(view.view_height, window->model_view()->height());
+}
+
+TEST_F(MainWindowTest, LoadHogShowsTheFirstModelAndStepsWithoutWrapping) {
+    open_window();
+    view.zoom_locked = 1;
+    command_with_file(CMD_LOAD_HOG, three_models());
+    ASSERT_EQ(view.model_loaded, 1);
+    EXPECT_EQ(hog.num_oof, 3u);
+    EXPECT_EQ(view.cur_hog_oof, 0u);
+    EXPECT_EQ(view.zoom_locked, 0);
+    EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
+    EXPECT_TRUE(window->menu_action(CMD_POLYMODEL_INFO)->isEnabled());
+
+    window->command(CMD_RIGHT);
+    window->command(CMD_NEXT);
+    EXPECT_EQ(view.rot_y, START_ROT); // every new load puts back the start orientation
+    window->command(CMD_NEXT);
+    EXPECT_EQ(status_caption_text(), " 3/3 : m3.oof");
+    window->command(CMD_NEXT);
+    EXPECT_EQ(view.cur_hog_oof, 2u);
+    window->command(CMD_PREVIOUS);
+    window->command(CMD_PREVIOUS);
+    EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
+    window->command(CMD_DOWN);
+    window->command(CMD_PREVIOUS);
+    EXPECT_EQ(view.cur_hog_oof, 0u);
+    EXPECT_EQ(view.rot_x, 35.0f); // nothing reloaded
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(MainWindowTest, AnArchiveWithoutModelsKeepsTheModelShown) {
+    open_window();
+    command_with_file(CMD_LOAD_HOG, three_models());
+    window->command(CMD_NEXT);
+    uint32_t polygons = model.num_polygons;
+    std::string empty = dir.write("empty.hog", build_hog({{"stripes.ogf", green_texture()}}));
+    command_with_file(CMD_LOAD_HOG, empty);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].caption, "Info");
+    EXPECT_EQ(sink.boxes[0].text, "This Hog has no Oof files");
+    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_EQ(model.num_polygons, polygons);
+    EXPECT_EQ(hog.num_oof, 0u);
+    EXPECT_EQ(std::string(hog.hog_path), empty);
+}
+
+TEST_F(MainWindowTest, CancelledOrUnreadableChoicesChangeNothing) {
+    open_window();
+    window->command(CMD_LOAD_OOF); // the scripted dialog answers with a cancel
+    command_with_file(CMD_LOAD_HOG, dir.path("missing.hog"));
+    EXPECT_EQ(view.model_loaded, 0);
+    EXPECT_STREQ(hog.hog_path, "");
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(MainWindowTest, LoadOofLeavesArchiveModeAndCaptionsThePath) {
+    open_window();
+    command_with_file(CMD_LOAD_HOG, three_models());
+    std::string loose = dir.write("loose.oof", square_model());
+    command_with_file(CMD_LOAD_OOF, loose);
+    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_EQ(hog.num_entries, 0u);
+    EXPECT_EQ(status_caption_text(), " " + loose);
+    // Previous with a loose file does nothing, a Refresh request still acts.
+    view.rot_x = 5;
+    window->command(CMD_PREVIOUS);
+    EXPECT_EQ(view.rot_x, 5.0f);
+    view.refresh_only = 1;
+    window->command(CMD_REFRESH);
+    EXPECT_EQ(view.refresh_only, 0);
+    EXPECT_EQ(view.rot_x, 5.0f);
+}
+
+TEST_F(MainWindowTest, RefreshReadsItsThreeRequestFlags) {
+    open_window();
+    command_with_file(CMD_LOAD_HOG, three_models());
+    view.rot_x = 12;
+    view.zoom_locked = 1;
+    view.cur_hog_oof = 2;
+    view.hog_pick_pending = 1;
+    window->command(CMD_REFRESH);
+    EXPECT_EQ(status_caption_text(), " 3/3 : m3.oof"); // the picked model, not one before
+    EXPECT_EQ(view.hog_pick_pending, 0);
+    EXPECT_EQ(view.rot_x, START_ROT);
+    EXPECT_EQ(view.zoom_locked, 0);
+
+    // A selection change rebuilds without reloading: the store keeps its edits.
+    view.rot_x = 12;
+    model.sobj_name[0][0] = 'Q';
+    view.selection_changed = 1;
+    window->command(CMD_REFRESH);
+    EXPECT_EQ(view.selection_changed, 0);
+    EXPECT_EQ(view.cur_hog_oof, 2u);
+    EXPECT_EQ(view.rot_x, 12.0f);
+    EXPECT_EQ(model.sobj_name[0][0], 'Q');
+
+    // Reload reads the model again but keeps orientation and a manual zoom.
+    view.zoom_locked = 1;
+    view.zoom = 77;
+    window->command(CMD_RELOAD);
+    EXPECT_NE(model.sobj_name[0][0], 'Q');
+    EXPECT_EQ(view.rot_x, 12.0f);
+    EXPECT_EQ(view.zoom, 77.0f);
+    EXPECT_EQ(view.cur_hog_oof, 2u);
+}
+
+TEST_F(MainWindowTest, SwitchCommandsToggleTheirFlagAndCheckMark) {
+    open_window();
+    struct Switch {
+        int id;
+        int32_t* flag;
+    } switches[] = {{CMD_LINE_POLY, &view.fill_poly}, {CMD_SIZE2POLY, &view.size_to_poly},
+                    {CMD_CULL_FACE, &view.cull_face}, {CMD_COLOR, &view.show_textures},
+                    {CMD_SMOOTH, &view.smooth},       {CMD_RED, &view.bg_red},
+                    {CMD_GREEN, &view.bg_green},      {CMD_BLUE, &view.bg_blue}};
+    for (const Switch& s : switches) {
+        int32_t before = *s.flag;
+        window->menu_action(s.id)->trigger();
+        EXPECT_EQ(*s.flag, !before) << s.id;
+        EXPECT_EQ(checked(s.id), *s.flag != 0) << s.id;
+        window->menu_action(s.id)->trigger();
+        EXPECT_EQ(*s.flag, before) << s.id;
+        EXPECT_EQ(checked(s.id), before != 0) << s.id;
+    }
+    window->command(CMD_GREEN);
+    EXPECT_EQ(view.clear_green, 1.0f);
+    EXPECT_EQ(view.clear_red, 0.0f);
+    view.zoom_locked = 1;
+    window->command(CMD_SIZE2POLY);
+    EXPECT_EQ(view.zoom_locked, 0);
+}
+
+TEST_F(MainWindowTest, HelpBoxesNameTheProgramAndTheModel) {
+    open_window();
+    window->command(CMD_ABOUT);
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].text, std::string("Meshlook\nVersion ") + MESHLOOK_VERSION);
+    std::string ships = three_models();
+    command_with_file(CMD_LOAD_HOG, ships);
+    window->command(CMD_NEXT);
+    window->command(CMD_POLYMODEL_INFO);
+    ASSERT_EQ(sink.boxes.size(), 2u);
+    EXPECT_EQ(sink.boxes[1].caption, "Oof Information");
+    EXPECT_EQ(sink.boxes[1].text, ships + "\n  2/3 Oof Name: m2.oof\nTotal Vertices 4\n"
+                                          "Total Polygons 2\nTotal Textures 0\nTotal Sobj 1\n\n");
+}
+
+TEST_F(MainWindowTest, ModelessWindowsOpenAndCloseThroughTheirCommands) {
+    open_window();
+    window->command(CMD_VIEW_SETTINGS);
+    ASSERT_EQ(view.view_settings_open, 1);
+    auto* settings = static_cast<QtDialog*>(view.view_settings_window);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(settings));
+    EXPECT_EQ(settings->windowTitle(), "View Settings");
+    EXPECT_TRUE(checked(CMD_VIEW_SETTINGS));
+    QPointer<QtDialog> watch(settings);
+    settings->close(); // the close box sends 40023
+    settle();
+    EXPECT_EQ(view.view_settings_open, 0);
+    EXPECT_FALSE(checked(CMD_VIEW_SETTINGS));
+    EXPECT_EQ(view.view_settings_window, nullptr);
+    EXPECT_TRUE(watch.isNull());
+
+    window->command(CMD_EDIT_WINDOW);
+    auto* edit = static_cast<QtDialog*>(view.edit_window);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->windowTitle(), "Edit Window");
+    EXPECT_NE(edit->control(1109), nullptr);
+    EXPECT_TRUE(checked(CMD_EDIT_WINDOW));
+    window->command(CMD_EDIT_WINDOW);
+    EXPECT_EQ(view.edit_window_open, 0);
+    EXPECT_FALSE(checked(CMD_EDIT_WINDOW));
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow) {
+    open_window();
+    window->command(CMD_VIEW_SETTINGS);
+    window->command(CMD_EXIT);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(view.view_settings_window, nullptr);
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+// The sample generator: demo.hog read back through the archive index, the model reader and the
+// texture loader holds six models that use every feature, and textures of every kind.
+#include <QDir>
+#include <QProcess>
+
+#include "archive/hog_index.h"
+#include "formats/oof_reader.h"
+#include "state/polymodel.h"
+#include "state/view_state.h"
+#include "tests/ui/ui_fixture.h"
+#include "ui/status_text.h"
+#include "ui/templates.h"
+
+namespace {
+
+struct Features {
+    int models = 0, rotate = 0, glow = 0, facing = 0, fov = 0, guns = 0, ground = 0, attach = 0,
+        nath = 0, special = 0, batteries_with_turrets = 0, keyed = 0, deepest = 0, textures = 0,
+        see_through = 0, animated = 0, unloaded = 0;
+};
+
+int depth(uint32_t s) {
+    int d = 0;
+    for (int p = model.sobj_parent[s]; p >= 0 && d < MAX_SOBJ; p = model.sobj_parent[p])
+        ++d;
+    return d;
+}
+
+void count_features(Features& f) {
+    ++f.models;
+    for (uint32_t s = 0; s < model.num_subobjects; ++s) {
+        f.rotate += model.sobj_rotate[s];
+        f.glow += model.sobj_glow[s];
+        f.facing += model.sobj_facing[s];
+        f.fov += model.sobj_fov[s];
+        f.deepest = std::max(f.deepest, depth(s));
+    }
+    f.guns += model.num_gun_points;
+    f.ground += model.num_ground_points;
+    f.attach += model.num_attach_points;
+    f.nath += model.num_nath_points;
+    f.special += model.num_special_points;
+    for (uint32_t b = 0; b < model.num_batteries; ++b)
+        f.batteries_with_turrets += model.batteries.num_turrets[b] != 0;
+    f.keyed += model.num_used_frames > 1;
+    for (uint32_t t = 0; t < model.num_textures; ++t) {
+        const TextureSlot& slot = model.textures[t];
+        ++f.textures;
+        f.unloaded += !slot.loaded;
+        f.see_through += slot.has_alpha;
+        f.animated += std::string(slot.loaded_file).ends_with(".oaf");
+    }
+}
+
+class SamplesTest : public UiTest {
+  protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        QProcess generator;
+        generator.start(MAKE_SAMPLES_EXECUTABLE, {QString::fromStdString(dir.path("samples"))});
+        ASSERT_TRUE(generator.waitForFinished(30000));
+        ASSERT_EQ(generator.exitCode(), 0);
+        // Loose textures are looked up in the working folder, as with ./run.
+        previous_folder_ = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(dir.path("samples")));
+    }
+    void TearDown() override {
+        QDir::setCurrent(previous_folder_);
+        UiTest::TearDown();
+    }
+
+  private:
+    QString previous_folder_;
+};
+
+TEST_F(SamplesTest, DemoArchiveHoldsSixModelsUsingEveryFeature) {
+    open_window();
+    command_with_file(CMD_LOAD_HOG, "demo.hog");
+    ASSERT_EQ(view.model_loaded, 1);
+    EXPECT_GE(hog.num_oof, 6u);
+    EXPECT_GE(hog.num_ogf, 5u);
+    EXPECT_EQ(hog.num_oaf, 1u);
+    EXPECT_EQ(status_caption_text(), " 1/" + std::to_string(hog.num_oof) + " : fighter.oof");
+    Features f;
+    for (uint32_t i = 0; i < hog.num_oof; ++i) {
+        if (i > 0)
+            window->command(CMD_NEXT);
+        ASSERT_EQ(view.cur_hog_oof, i);
+        count_features(f);
+    }
+    EXPECT_TRUE(sink.boxes.empty()) << sink.boxes[0].text;
+    EXPECT_EQ(f.models, 6);
+    EXPECT_GE(f.rotate, 1);
+    EXPECT_GE(f.glow, 1);
+    EXPECT_GE(f.facing, 1);
+    EXPECT_GE(f.fov, 2);
+    EXPECT_GE(f.guns, 2);
+    EXPECT_GE(f.ground, 1);
+    EXPECT_GE(f.attach, 1);
+    EXPECT_GE(f.nath, 1);
+    EXPECT_GE(f.special, 1);
+    EXPECT_GE(f.batteries_with_turrets, 1);
+    EXPECT_GE(f.keyed, 1);
+    EXPECT_GE(f.deepest, 2);
+    EXPECT_EQ(f.unloaded, 0); // every texture found and decoded
+    EXPECT_GE(f.see_through, 2);
+    EXPECT_GE(f.animated, 1);
+}
+
+TEST_F(SamplesTest, LooseDemoModelFindsItsTexturesBesideIt) {
+    open_window();
+    command_with_file(CMD_LOAD_OOF, "demo.oof");
+    ASSERT_EQ(view.model_loaded, 1);
+    EXPECT_EQ(status_caption_text(), " demo.oof");
+    ASSERT_GE(model.num_textures, 2u);
+    for (uint32_t t = 0; t < model.num_textures; ++t)
+        EXPECT_EQ(model.textures[t].loaded, 1) << model.textures[t].name;
+    EXPECT_TRUE(sink.boxes.empty());
+}
+
+} // namespace
