@@ -160,10 +160,15 @@ void MainWindow::next_polymodel() {
 // "Previous" from the menu, and the Refresh request of the dialogs with its three flags.
 void MainWindow::refresh() {
     bool requested = view.refresh_only || view.selection_changed || view.hog_pick_pending;
-    if (!view.model_loaded || !(hog.num_oof != 0 || requested))
+    if (!view.model_loaded || !(hog.num_oof != 0 || requested) ||
+        !(view.cur_hog_oof > 0 || requested)) {
+        // A request that finds nothing to act on is dropped; left set, it would turn the next
+        // plain "Previous" into a mere refresh.
+        view.refresh_only = 0;
+        view.selection_changed = 0;
+        view.hog_pick_pending = 0;
         return;
-    if (!(view.cur_hog_oof > 0 || requested))
-        return;
+    }
     bool reloads = !view.refresh_only && !view.selection_changed;
     if (reloads && !view.hog_pick_pending)
         --view.cur_hog_oof;
@@ -190,6 +195,10 @@ void MainWindow::refresh() {
 // Reads the current polymodel again, keeping the orientation and a manual zoom.
 void MainWindow::reload() {
     if (!view.model_loaded)
+        return;
+    // After an archive without polymodels the shown model is not in the loaded archive; its
+    // list position would name no entry and end the program.
+    if (hog.num_entries != 0 && view.cur_hog_oof >= hog.num_oof)
         return;
     load_oof(view.cur_hog_oof);
     update_info_item();

@@ -8,7 +8,6 @@
 
 #include "render/gl_setup.h"
 #include "render/model_draw.h"
-#include "state/polymodel.h"
 #include "state/view_state.h"
 #include "ui/main_window_link.h"
 #include "ui/model_view.h"
@@ -22,8 +21,7 @@
 MainWindow::MainWindow() {
     static const ViewState start_values{};
     view = start_values;
-    for (TextureSlot& slot : model.textures)
-        slot.loaded = 0;
+    forget_gl_objects();
 
     setWindowTitle(QStringLiteral("Meshlook"));
     setWindowIcon(make_window_icon());

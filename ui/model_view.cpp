@@ -6,11 +6,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSurfaceFormat>
+#include <algorithm>
 #include <cmath>
 
+#include "render/draw_tables.h"
 #include "render/gl_setup.h"
 #include "render/model_draw.h"
 #include "render/pixel_format.h"
+#include "state/polymodel.h"
 #include "state/view_state.h"
 #include "ui/fp_control.h"
 #include "ui/main_window.h"
@@ -49,7 +52,14 @@ int ModelView::pixel_height() const {
     return static_cast<int>(std::lround(height() * devicePixelRatioF()));
 }
 
+void forget_gl_objects() {
+    std::fill_n(draw_tables.sobj_list_built, MAX_SOBJ, 0);
+    for (TextureSlot& slot : model.textures)
+        slot.loaded = 0;
+}
+
 void ModelView::initializeGL() {
+    forget_gl_objects(); // names of an earlier context mean nothing in this one
     init_gl_state();
 }
 

@@ -5,6 +5,9 @@
 
 class MainWindow;
 
+// Marks the subobject display lists and texture lists as not built, as for a new GL context.
+void forget_gl_objects();
+
 class ModelView : public QOpenGLWidget {
   public:
     explicit ModelView(MainWindow& owner);

@@ -133,6 +133,31 @@ TEST_F(MainWindowTest, AnArchiveWithoutModelsKeepsTheModelShown) {
     EXPECT_EQ(std::string(hog.hog_path), empty);
 }
 
+TEST_F(MainWindowTest, ReloadAfterAnArchiveWithoutModelsKeepsTheModel) {
+    open_window();
+    command_with_file(CMD_LOAD_HOG, three_models());
+    window->command(CMD_NEXT);
+    command_with_file(CMD_LOAD_HOG,
+                      dir.write("empty.hog", build_hog({{"stripes.ogf", green_texture()}})));
+    // The old list position names nothing in the new archive: reading it would end the run.
+    EXPECT_NO_THROW(window->command(CMD_RELOAD));
+    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_EQ(sink.boxes.size(), 1u);
+}
+
+TEST_F(MainWindowTest, RequestsWithNothingToActOnAreDropped) {
+    open_window();
+    view.refresh_only = 1; // a dialog switch clicked before any load
+    view.selection_changed = 1;
+    window->command(CMD_REFRESH);
+    EXPECT_EQ(view.refresh_only, 0);
+    EXPECT_EQ(view.selection_changed, 0);
+    command_with_file(CMD_LOAD_HOG, three_models());
+    window->command(CMD_NEXT);
+    window->command(CMD_PREVIOUS);
+    EXPECT_EQ(view.cur_hog_oof, 0u); // a plain step back, not a refresh
+}
+
 TEST_F(MainWindowTest, CancelledOrUnreadableChoicesChangeNothing) {
     open_window();
     window->command(CMD_LOAD_OOF); // the scripted dialog answers with a cancel
