@@ -41,36 +41,13 @@ TEST_F(ViewInputTest, ArrowsStepFiveDegreesAndNeverWrapToPositive) {
     EXPECT_EQ(view.rot_y, -8.0f);
     key_down(ViewKey::down);
     EXPECT_EQ(view.rot_x, 5.0f);
-}
-
-TEST_F(ViewInputTest, PresetsEndAtWholeDegrees) {
-    struct Preset {
-        ViewKey key;
-        float x, y;
-    } presets[] = {{ViewKey::s, 0, 270},
-                   {ViewKey::d, 30, 30},
-                   {ViewKey::f, 0, 0},
-                   {ViewKey::e, 90, 0},
-                   {ViewKey::c, 270, 0}};
-    for (const Preset& p : presets) {
-        view.rot_x = 11;
-        view.rot_y = 22;
-        EXPECT_EQ(key_down(p.key), effect_redraw);
-        EXPECT_EQ(view.rot_x, p.x);
-        EXPECT_EQ(view.rot_y, p.y);
-    }
-    // Any other key only truncates the start orientation.
-    view.rot_x = START_ROT;
-    view.rot_y = START_ROT;
-    EXPECT_EQ(key_down(ViewKey::other), effect_redraw);
-    EXPECT_EQ(view.rot_x, 30.0f);
-}
-
-TEST_F(ViewInputTest, NAndPOnlyAskForNextAndPrevious) {
+    // Any other key only truncates; N and P leave the angles alone.
     view.rot_x = START_ROT;
     EXPECT_EQ(key_down(ViewKey::n), effect_next);
     EXPECT_EQ(key_down(ViewKey::p), effect_previous);
     EXPECT_EQ(view.rot_x, START_ROT);
+    EXPECT_EQ(key_down(ViewKey::other), effect_redraw);
+    EXPECT_EQ(view.rot_x, 30.0f);
 }
 
 TEST_F(ViewInputTest, KeyframeKeysActOnlyWithPositionsOnAndKeyframes) {
@@ -169,12 +146,6 @@ TEST_F(ViewInputTest, TimerSpinsRotatingSubobjectsByWholeDegrees) {
     EXPECT_EQ(view.spin_angle[2], 0.0f);
     model.any_rotate = 0;
     EXPECT_EQ(timer_tick(), effect_none);
-}
-
-TEST_F(ViewInputTest, MenuStepsNormalizeBothAngles) {
-    step_view(-5, 0);
-    EXPECT_EQ(view.rot_x, 25.0f);
-    EXPECT_EQ(view.rot_y, 30.0f);
 }
 
 } // namespace
