@@ -77,8 +77,16 @@ void MainWindow::command(int id) {
         toggle_switch(id, view.smooth);
         rebuild();
         return redraw();
+    case CMD_IMPORT_COB:
+        return import_cob();
+    case CMD_IMPORT_ORF:
+        return import_orf();
+    case CMD_EXPORT_OOF:
+        return export_oof();
+    case CMD_EXPORT_ORF:
+        return export_orf();
     default:
-        return; // the import and export commands among them, for now
+        return;
     }
 }
 

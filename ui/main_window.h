@@ -43,6 +43,12 @@ class MainWindow : public QMainWindow {
     };
 
     void open_sequence(int kind);
+    void import_sequence(int kind, void (*read)());
+    void export_model(int kind, bool (*write)());
+    void import_cob();
+    void import_orf();
+    void export_oof();
+    void export_orf();
     void next_polymodel();
     void refresh();
     void reload();
