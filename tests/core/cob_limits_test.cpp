@@ -1,6 +1,5 @@
-// load_cob refusals: files that cannot be opened or are not binary trueSpace files, every table
-// limit at its size and one past it, indices outside their PolH, and a Grou after a group-less
-// PolH; each with its "ERROR" text and exit status, and nothing marked as loaded.
+// load_cob refusals: unopenable and non-binary files, every limit at its size and one past it,
+// indices outside their PolH, a Grou after a group-less PolH; each with its text and status.
 #include <cstring>
 #include <string>
 
@@ -35,7 +34,7 @@ class CobLimitsTest : public CoreTest {
     }
 };
 
-const std::vector<Vec3> triangle = {{0, 0, 0}, {0, -1, 0}, {0, -1, 1}};
+const CobBuildPolh triangle = cob_single_face({{0, 0, 0}, {0, -1, 0}, {0, -1, 1}});
 
 // A PolH whose counts are stated but whose records are left out: only its limits are read.
 std::vector<uint8_t> counts_only(uint32_t vertices, uint32_t uvs, uint32_t faces) {
@@ -56,19 +55,23 @@ CobBuildPolh separate_faces(uint32_t n, uint32_t points) {
     CobBuildPolh polh;
     polh.uvs = {{0, 0}};
     for (uint32_t f = 0; f < n; ++f) {
-        CobBuildFace face;
+        polh.faces.emplace_back();
         for (uint32_t k = 0; k < points; ++k) {
-            face.points.push_back({uint32_t(polh.vertices.size()), 0});
+            polh.faces.back().points.push_back({uint32_t(polh.vertices.size()), 0});
             polh.vertices.push_back({float(f), float(k), 1});
         }
-        polh.faces.push_back(face);
     }
     return polh;
 }
 
-std::vector<uint8_t> one_polh(const CobBuildPolh& polh) {
+// The given PolH chunks and raw PolH data, then END.
+std::vector<uint8_t> file(std::vector<CobBuildPolh> polhs,
+                          std::vector<std::vector<uint8_t>> raw = {}) {
     CobBuilder cob;
-    cob.polh(polh);
+    for (const auto& polh : polhs)
+        cob.polh(polh);
+    for (const auto& data : raw)
+        cob.chunk("PolH", data);
     cob.end();
     return cob.bytes();
 }
@@ -76,7 +79,7 @@ std::vector<uint8_t> one_polh(const CobBuildPolh& polh) {
 // One textured face and `names` materials, each naming its own texture file.
 std::vector<uint8_t> texture_files(uint32_t names) {
     CobBuilder cob;
-    cob.polh(cob_single_face(triangle));
+    cob.polh(triangle);
     for (uint32_t k = 0; k < names; ++k)
         cob.mat1({uint16_t(k), 1, 1, 1, cob_texture_map("t" + std::to_string(k) + ".bmp")});
     cob.end();
@@ -90,12 +93,11 @@ TEST_F(CobLimitsTest, MissingFileAndFilesThatAreNotBinaryTrueSpaceEndWithMinusTw
     EXPECT_EQ(last_caption(), "ERROR");
 
     CobBuilder text('A');
-    text.polh(cob_single_face(triangle));
+    text.polh(triangle);
     text.end();
-    expect_refused(text.bytes(), "Not a binary trueSpace file", -2);
     std::vector<uint8_t> header = CobBuilder().bytes();
-    expect_refused({header.begin(), header.begin() + 31}, "Not a binary trueSpace file", -2);
-    expect_refused({}, "Not a binary trueSpace file", -2);
+    for (const auto& bytes : {text.bytes(), {header.begin(), header.begin() + 31}, {}})
+        expect_refused(bytes, "Not a binary trueSpace file", -2);
     expect_imported(header); // a bare header is a file that ends without "END "
     EXPECT_EQ(model.num_polygons, 0u);
 }
@@ -109,10 +111,7 @@ TEST_F(CobLimitsTest, PathFillingTheWholeBufferIsReadWithinIt) {
         path += "./";
     path += name;
     ASSERT_EQ(path.size(), size_t(PATH_LEN));
-    CobBuilder cob;
-    cob.polh(cob_single_face(triangle));
-    cob.end();
-    dir.write(name, cob.bytes());
+    dir.write(name, file({triangle}));
     std::memcpy(view.import_path, path.data(), PATH_LEN);
     std::strcpy(view.export_path, "junk");
     stdout_of([] { load_cob(); });
@@ -120,122 +119,92 @@ TEST_F(CobLimitsTest, PathFillingTheWholeBufferIsReadWithinIt) {
     EXPECT_EQ(model.num_polygons, 1u);
 }
 
-TEST_F(CobLimitsTest, FacePointsUpToTwenty) {
-    expect_imported(one_polh(separate_faces(1, 20)));
-    EXPECT_EQ(model.polygons[0].num_points, 20u);
-    expect_refused(one_polh(separate_faces(1, 21)), "cob: face points > 20... ouch", 7);
-}
-
-TEST_F(CobLimitsTest, ImportTableCountsAreCheckedBeforeTheirRecordsAreRead) {
-    CobBuilder faces;
-    faces.polh(separate_faces(1, 3));
-    faces.chunk("PolH", counts_only(0, 0, 10000));
-    faces.end();
-    expect_refused(faces.bytes(), "cob: faces > 10000... ouch", 7);
-
-    CobBuilder vertices;
-    vertices.chunk("PolH", counts_only(6000, 0, 0));
-    vertices.chunk("PolH", counts_only(4001, 0, 0));
-    vertices.end();
-    expect_refused(vertices.bytes(), "cob: vertices > 10000... ouch", 7);
-
-    CobBuilder uvs;
-    uvs.chunk("PolH", counts_only(0, 20001, 0));
-    uvs.end();
-    expect_refused(uvs.bytes(), "cob: uvs > 20000... ouch", 7);
-
-    CobBuilder huge;
-    huge.chunk("PolH", counts_only(0xFFFFFFFFu, 0, 0));
-    huge.end();
-    expect_refused(huge.bytes(), "cob: vertices > 10000... ouch", 7);
-}
-
-TEST_F(CobLimitsTest, StoreLimitsOnUsedVerticesAndFaces) {
-    CobBuildPolh full = separate_faces(200, 20);
-    expect_imported(one_polh(full));
-    EXPECT_EQ(model.num_vertices, 4000u);
-    full.vertices.push_back({5, 5, 5}); // unused: dropped, so no limit is passed
-    expect_imported(one_polh(full));
-    full.faces.push_back({{{4000, 0}}});
-    expect_refused(one_polh(full), "cob: vertices > MAX_VECT... ouch", 7);
-
-    CobBuildPolh faces = cob_single_face(triangle);
+TEST_F(CobLimitsTest, EveryLimitImportsAtItsSizeAndIsRefusedOnePastIt) {
+    CobBuildPolh used = separate_faces(200, 20);
+    used.vertices.push_back({5, 5, 5}); // unused: dropped, so no limit is passed
+    CobBuildPolh used_past = used;
+    used_past.faces.push_back({{{4000, 0}}});
+    CobBuildPolh faces = triangle;
     faces.faces.resize(4000, faces.faces[0]);
-    expect_imported(one_polh(faces));
-    EXPECT_EQ(model.num_polygons, 4000u);
-    faces.faces.push_back(faces.faces[0]);
-    expect_refused(one_polh(faces), "cob: faces > MAX_POLY... ouch", 7);
-}
+    CobBuildPolh faces_past = faces;
+    faces_past.faces.push_back(faces.faces[0]);
 
-TEST_F(CobLimitsTest, PolhAndMat1ChunkCounts) {
-    CobBuilder polh;
+    CobBuilder polhs, mats, groups;
     for (int k = 0; k < 100; ++k)
-        polh.chunk("PolH", {});
-    expect_imported(polh.bytes());
-    polh.chunk("PolH", {});
-    expect_refused(polh.bytes(), "cob: PolH > 100... ouch", 7);
-
-    CobBuilder mat;
-    mat.polh(cob_single_face(triangle));
+        polhs.chunk("PolH", {});
+    mats.polh(triangle);
     for (int k = 0; k < 250; ++k)
-        mat.mat1({uint16_t(k), 1, 0, 0, {}});
-    expect_imported(mat.bytes());
-    mat.mat1({0, 0, 1, 0, {}});
-    expect_refused(mat.bytes(), "cob: Mat1 > 250... ouch", 7);
-}
-
-TEST_F(CobLimitsTest, TextureNamesUpToTheStoreListAndTheImportTable) {
-    expect_imported(texture_files(35));
-    EXPECT_EQ(model.num_textures, 35u);
-    EXPECT_STREQ(model.textures[34].name, "t34");
-    expect_refused(texture_files(36), "cob: textures > MAX_TEXTURE... ouch", 7);
-    expect_refused(texture_files(101), "cob: textures > 100... ouch", 7);
-}
-
-TEST_F(CobLimitsTest, GroupsUpToTheStoreSubobjects) {
-    CobBuilder cob;
+        mats.mat1({uint16_t(k), 1, 0, 0, {}});
     uint32_t parent = 0;
     for (int g = 0; g < 60; ++g)
-        parent = cob.grou("g" + std::to_string(g), {float(g), 0, 0}, parent);
-    cob.polh(cob_single_face(triangle), parent);
-    expect_imported(cob.bytes());
-    EXPECT_EQ(model.num_subobjects, 60u);
-    EXPECT_EQ(model.sobj_parent[59], 58);
-    cob.grou("one too many", {0, 0, 0});
-    expect_refused(cob.bytes(), "cob: groups > MAX_SOBJ... ouch", 7);
+        parent = groups.grou("g" + std::to_string(g), {float(g), 0, 0}, parent);
+    groups.polh(triangle, parent);
+    std::vector<uint8_t> polhs_at = polhs.bytes(), mats_at = mats.bytes(),
+                         groups_at = groups.bytes();
+    polhs.chunk("PolH", {});
+    mats.mat1({0, 0, 1, 0, {}});
+    groups.grou("one too many", {0, 0, 0});
+
+    struct Case {
+        std::vector<uint8_t> at, past;
+        const uint32_t* count;
+        uint32_t want;
+        const char* text;
+    };
+    const Case cases[] = {
+        {file({separate_faces(1, 20)}), file({separate_faces(1, 21)}),
+         &model.polygons[0].num_points, 20, "cob: face points > 20... ouch"},
+        {file({used}), file({used_past}), &model.num_vertices, 4000,
+         "cob: vertices > MAX_VECT... ouch"},
+        {file({faces}), file({faces_past}), &model.num_polygons, 4000,
+         "cob: faces > MAX_POLY... ouch"},
+        {polhs_at, polhs.bytes(), &model.num_polygons, 0, "cob: PolH > 100... ouch"},
+        {mats_at, mats.bytes(), &model.num_polygons, 1, "cob: Mat1 > 250... ouch"},
+        {texture_files(35), texture_files(36), &model.num_textures, 35,
+         "cob: textures > MAX_TEXTURE... ouch"},
+        {groups_at, groups.bytes(), &model.num_subobjects, 60, "cob: groups > MAX_SOBJ... ouch"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        expect_imported(c.at);
+        EXPECT_EQ(*c.count, c.want);
+        expect_refused(c.past, c.text, 7);
+    }
 }
 
-TEST_F(CobLimitsTest, GrouAfterAGrouplessPolhIsRefusedButNotAfterAGroupedOne) {
-    CobBuilder grouped;
+TEST_F(CobLimitsTest, CountsAndIndicesOutsideTheirTablesAreRefused) {
+    CobBuildPolh next_polh = triangle; // the next PolH's vertex 0 is no vertex of this one
+    next_polh.faces[0].points[2].vertex = 3;
+    CobBuildPolh far = triangle;
+    far.faces[0].points[0].vertex = 0xFFFFFFFFu;
+    CobBuildPolh uv = triangle;
+    uv.faces[0].points[1].uv = 1;
+    CobBuilder groupless;
+    groupless.polh(triangle);
+    groupless.grou("late", {0, 0, 0});
+    groupless.end();
+    const std::pair<std::vector<uint8_t>, const char*> cases[] = {
+        // Import-table counts are checked before their records are read.
+        {file({separate_faces(1, 3)}, {counts_only(0, 0, 10000)}), "cob: faces > 10000... ouch"},
+        {file({}, {counts_only(6000, 0, 0), counts_only(4001, 0, 0)}),
+         "cob: vertices > 10000... ouch"},
+        {file({}, {counts_only(0, 20001, 0)}), "cob: uvs > 20000... ouch"},
+        {file({}, {counts_only(0xFFFFFFFFu, 0, 0)}), "cob: vertices > 10000... ouch"},
+        {texture_files(101), "cob: textures > 100... ouch"},
+        {file({triangle, next_polh}), "cob: vertex index > vertex count... ouch"},
+        {file({far}), "cob: vertex index > vertex count... ouch"},
+        {file({uv}), "cob: uv index > uv count... ouch"},
+        {groupless.bytes(), "cob: Grou after PolH... ouch"},
+    };
+    for (const auto& [bytes, text] : cases)
+        expect_refused(bytes, text, 7);
+
+    CobBuilder grouped; // a Grou after a grouped PolH is fine
     uint32_t root = grouped.grou("root", {0, 0, 0});
-    grouped.polh(cob_single_face(triangle), root);
+    grouped.polh(triangle, root);
     grouped.grou("child", {0, 0, 0}, root);
     grouped.end();
     expect_imported(grouped.bytes());
-
-    CobBuilder groupless;
-    groupless.polh(cob_single_face(triangle));
-    groupless.grou("late", {0, 0, 0});
-    groupless.end();
-    expect_refused(groupless.bytes(), "cob: Grou after PolH... ouch", 7);
-}
-
-TEST_F(CobLimitsTest, IndicesOutsideTheirPolhAreRefused) {
-    CobBuildPolh vertex = cob_single_face(triangle);
-    CobBuilder first_ok;
-    first_ok.polh(vertex);
-    vertex.faces[0].points[2].vertex = 3; // the next PolH's vertex 0 is no vertex of this one
-    first_ok.polh(vertex);
-    first_ok.end();
-    expect_refused(first_ok.bytes(), "cob: vertex index > vertex count... ouch", 7);
-
-    CobBuildPolh far = cob_single_face(triangle);
-    far.faces[0].points[0].vertex = 0xFFFFFFFFu;
-    expect_refused(one_polh(far), "cob: vertex index > vertex count... ouch", 7);
-
-    CobBuildPolh uv = cob_single_face(triangle);
-    uv.faces[0].points[1].uv = 1;
-    expect_refused(one_polh(uv), "cob: uv index > uv count... ouch", 7);
 }
 
 } // namespace
