@@ -48,25 +48,18 @@ constexpr Rgba RGBA_A{24, 136, 72, 255};
 constexpr Rgba RGBA_B{240, 8, 96, 255};
 constexpr Rgba RGBA_C{40, 48, 248, 255};
 
-TEST_F(TextureDecodeTest, CountsZeroAndOneGiveOnePixelAndLargerCountsRepeat) {
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(5, 1, {{0, A}, {1, B}, {3, C}}))));
-    EXPECT_EQ(image.width, 5);
-    EXPECT_EQ(image.height, 1);
-    EXPECT_EQ(pixels(), (std::vector<Rgba>{RGBA_A, RGBA_B, RGBA_C, RGBA_C, RGBA_C}));
+TEST_F(TextureDecodeTest, CountsZeroAndOneGiveOnePixelAndRunsCrossRowEnds) {
+    // Width 10: the run of ten starts two pixels before the end of row 0.
+    ASSERT_TRUE(decode(build_ogf(image_of_runs(10, 2, {{0, A}, {1, B}, {6, C}, {10, B}, {2, A}}))));
+    EXPECT_EQ(image.width, 10);
+    EXPECT_EQ(image.height, 2);
+    std::vector<Rgba> expected = {RGBA_A, RGBA_B};
+    expected.insert(expected.end(), 6, RGBA_C);
+    expected.insert(expected.end(), 10, RGBA_B);
+    expected.insert(expected.end(), 2, RGBA_A);
+    EXPECT_EQ(pixels(), expected);
     EXPECT_FALSE(image.has_alpha);
     EXPECT_TRUE(sink.boxes.empty());
-}
-
-TEST_F(TextureDecodeTest, ARunContinuesAcrossTheEndOfARow) {
-    // Width 10: the run of ten starts two pixels before the end of row 0.
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(10, 2, {{8, A}, {10, B}, {2, C}}))));
-    std::vector<Rgba> all = pixels();
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(all[i], RGBA_A) << i;
-    for (int i = 8; i < 18; ++i)
-        EXPECT_EQ(all[i], RGBA_B) << i;
-    EXPECT_EQ(all[18], RGBA_C);
-    EXPECT_EQ(all[19], RGBA_C);
 }
 
 TEST_F(TextureDecodeTest, NothingPastTheTopImageIsRead) {
@@ -78,55 +71,45 @@ TEST_F(TextureDecodeTest, NothingPastTheTopImageIsRead) {
     EXPECT_FALSE(image.has_alpha) << "the lower level's transparent pixel was read";
 }
 
-TEST_F(TextureDecodeTest, Format1555AlphaRules) {
-    // Value 0 is the only see-through value; every value without the alpha bit marks the
-    // texture as having alpha, even though it stays opaque.
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(1, 1, {{1, 0x801F}}))));
-    EXPECT_EQ(pixel(0), (Rgba{0, 0, 248, 255}));
-    EXPECT_FALSE(image.has_alpha);
-
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(1, 1, {{1, 0x001F}}))));
-    EXPECT_EQ(pixel(0), (Rgba{0, 0, 248, 255}));
-    EXPECT_TRUE(image.has_alpha);
-
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(2, 1, {{1, 0x8000}, {1, 0x0000}}))));
-    EXPECT_EQ(pixel(0), (Rgba{0, 0, 0, 255})) << "alpha bit alone is opaque black";
-    EXPECT_EQ(pixel(1), (Rgba{0, 0, 0, 0}));
-    EXPECT_TRUE(image.has_alpha);
-
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(1, 1, {{1, 0x7FFF}}))));
-    EXPECT_EQ(pixel(0), (Rgba{248, 248, 248, 255}));
-}
-
-TEST_F(TextureDecodeTest, Format4444NibbleRules) {
-    // 0x?111: each colour nibble 1, transparent whatever the top nibble holds.
-    for (uint16_t value : {0x0111, 0xF111, 0x7000, 0x0001, 0x0000}) {
-        ASSERT_TRUE(decode(build_ogf(image_of_runs(1, 1, {{1, value}}, 0))));
-        EXPECT_EQ(pixel(0)[3], 0) << std::hex << value;
-        EXPECT_TRUE(image.has_alpha) << std::hex << value;
+TEST_F(TextureDecodeTest, PixelFormatsAndTheirAlphaRules) {
+    // 1-5-5-5: value 0 is the only see-through value, yet every value without the alpha bit
+    // marks the texture as having alpha. 4-4-4-4 (every code but 122): the top nibble is
+    // ignored and colour nibbles of 0 or 1 all round are transparent, colour kept.
+    struct Case {
+        uint8_t code;
+        std::vector<uint16_t> values;
+        std::vector<Rgba> expected;
+        bool has_alpha;
+    };
+    const std::vector<Case> cases = {
+        {122, {0x801F}, {{0, 0, 248, 255}}, false},
+        {122, {0x001F}, {{0, 0, 248, 255}}, true},
+        {122, {0x8000, 0x0000}, {{0, 0, 0, 255}, {0, 0, 0, 0}}, true},
+        {122, {0x7FFF}, {{248, 248, 248, 255}}, true},
+        {122, {0x0345}, {{0, 208, 40, 255}}, true},
+        {0, {0x0111}, {{16, 16, 16, 0}}, true},
+        {0, {0xF111}, {{16, 16, 16, 0}}, true},
+        {0, {0x7000}, {{0, 0, 0, 0}}, true},
+        {0, {0x0001}, {{0, 0, 16, 0}}, true},
+        {0, {0x0000}, {{0, 0, 0, 0}}, true},
+        {0, {0x0200, 0x0345, 0x0002}, {{32, 0, 0, 255}, {48, 64, 80, 255}, {0, 0, 32, 255}}, false},
+        {121, {0x0345}, {{48, 64, 80, 255}}, false},
+        {123, {0x0345}, {{48, 64, 80, 255}}, false},
+        {255, {0x0345}, {{48, 64, 80, 255}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << "code " << int(c.code) << " first value " << std::hex << c.values[0]);
+        std::vector<OgfRun> runs;
+        for (uint16_t v : c.values)
+            runs.push_back({1, v});
+        ASSERT_TRUE(decode(build_ogf(image_of_runs(uint16_t(runs.size()), 1, runs, c.code))));
+        EXPECT_EQ(pixels(), c.expected);
+        EXPECT_EQ(image.has_alpha, c.has_alpha);
     }
-    EXPECT_EQ(pixel(0), (Rgba{0, 0, 0, 0}));
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(1, 1, {{1, 0xF111}}, 0))));
-    EXPECT_EQ(pixel(0), (Rgba{16, 16, 16, 0})) << "colour kept, only alpha cleared";
-
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(3, 1, {{1, 0x0200}, {1, 0x0345}, {1, 0x0002}}, 0))));
-    EXPECT_EQ(pixel(0), (Rgba{32, 0, 0, 255}));
-    EXPECT_EQ(pixel(1), (Rgba{48, 64, 80, 255}));
-    EXPECT_EQ(pixel(2), (Rgba{0, 0, 32, 255}));
-    EXPECT_FALSE(image.has_alpha);
 }
 
-TEST_F(TextureDecodeTest, EveryFormatCodeBut122Means4444) {
-    for (uint8_t code : {0, 121, 123, 255}) {
-        ASSERT_TRUE(decode(build_ogf(image_of_runs(1, 1, {{1, 0x0345}}, code))));
-        EXPECT_EQ(pixel(0), (Rgba{48, 64, 80, 255})) << int(code);
-    }
-    ASSERT_TRUE(decode(build_ogf(image_of_runs(1, 1, {{1, 0x0345}}, 122))));
-    EXPECT_EQ(pixel(0), (Rgba{0, 208, 40, 255})) << "1-5-5-5 reading of the same value";
-    EXPECT_TRUE(image.has_alpha);
-}
-
-TEST_F(TextureDecodeTest, SizeLimitIs128PerSide) {
+TEST_F(TextureDecodeTest, SizeLimitIs128PerSideHeightReportedFirst) {
     std::vector<uint16_t> values(128 * 128, A);
     values.back() = B;
     ASSERT_TRUE(decode(build_ogf(make_ogf_image(128, 128, values))));
@@ -134,24 +117,23 @@ TEST_F(TextureDecodeTest, SizeLimitIs128PerSide) {
     EXPECT_EQ(pixel(128 * 128 - 1), RGBA_B);
     EXPECT_TRUE(sink.boxes.empty());
 
-    EXPECT_FALSE(decode(build_ogf(make_ogf_image(129, 1, std::vector<uint16_t>(129, A)))));
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(last_caption(), "ERROR");
-    EXPECT_EQ(last_text(), "Texture: width > 128");
-
-    sink.boxes.clear();
-    EXPECT_FALSE(decode(build_ogf(make_ogf_image(1, 129, std::vector<uint16_t>(129, A)))));
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(last_text(), "Texture: height > 128");
-}
-
-TEST_F(TextureDecodeTest, A200By200ImageGivesBothMessagesHeightFirst) {
-    EXPECT_FALSE(decode(build_ogf(make_ogf_image(200, 200, std::vector<uint16_t>(40000, A)))));
-    ASSERT_EQ(sink.boxes.size(), 2u);
-    EXPECT_EQ(sink.boxes[0].text, "Texture: height > 128");
-    EXPECT_EQ(sink.boxes[1].text, "Texture: width > 128");
-    EXPECT_EQ(sink.boxes[0].caption, "ERROR");
-    EXPECT_EQ(sink.boxes[1].caption, "ERROR");
+    const std::string HEIGHT = "Texture: height > 128", WIDTH = "Texture: width > 128";
+    struct Case {
+        uint16_t width, height;
+        std::vector<std::string> texts;
+    };
+    for (const Case& c :
+         {Case{129, 1, {WIDTH}}, Case{1, 129, {HEIGHT}}, Case{200, 200, {HEIGHT, WIDTH}}}) {
+        SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
+        sink.boxes.clear();
+        EXPECT_FALSE(decode(build_ogf(make_ogf_image(
+            c.width, c.height, std::vector<uint16_t>(size_t(c.width) * c.height, A)))));
+        ASSERT_EQ(sink.boxes.size(), c.texts.size());
+        for (size_t i = 0; i < c.texts.size(); ++i) {
+            EXPECT_EQ(sink.boxes[i].caption, "ERROR");
+            EXPECT_EQ(sink.boxes[i].text, c.texts[i]);
+        }
+    }
 }
 
 TEST_F(TextureDecodeTest, AnimatedTexturesDecodeTheirFirstFrameAfterEitherHeader) {

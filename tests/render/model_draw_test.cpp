@@ -12,25 +12,18 @@ std::vector<uint8_t> half_transparent(uint8_t r, uint8_t g, uint8_t b) {
     return {r, g, b, 255, 0, 0, 0, 0};
 }
 
-TEST_F(DrawTest, FlatSquareShowsItsColourUnderTheLight) {
-    add_flat_square(add_subobject(-1, {0, 0, 0}), {0, 0, 0}, 20, ORANGE);
-    draw();
-    EXPECT_RGB_NEAR(at_model(0, 0), lit(ORANGE, {0, 0, 1}), 2);
-    EXPECT_RGB_NEAR(at_model(0, 0), rgb(200, 120, 40), 3);
-    EXPECT_RGB_NEAR(at_model(30, 0), BLACK, 0);
-}
-
-TEST_F(DrawTest, FlatColorsOffHidesFlatPolygonsButKeepsTexturedOnes) {
+TEST_F(DrawTest, FlatSquareShowsItsLitColourUnlessFlatColorsIsOff) {
     int s = add_subobject(-1, {0, 0, 0});
     add_flat_square(s, {15, 0, 0}, 10, ORANGE);
     add_textured_square(s, {-15, 0, 0}, 10, add_texture_slot("unloaded"));
+    draw();
+    EXPECT_RGB_NEAR(at_model(15, 0), lit(ORANGE, {0, 0, 1}, {-15, 0, 0}), 2);
+    EXPECT_RGB_NEAR(at_model(15, 0), rgb(200, 120, 40), 3);
+    EXPECT_RGB_NEAR(at_model(40, 0), BLACK, 0);
     view.flat_colors = 0;
     draw();
     EXPECT_RGB_NEAR(at_model(15, 0), BLACK, 0);
-    EXPECT_GT(at_model(-15, 0).r, 150);
-    view.flat_colors = 1;
-    draw();
-    EXPECT_RGB_NEAR(at_model(15, 0), lit(ORANGE, {0, 0, 1}, {-15, 0, 0}), 2);
+    EXPECT_GT(at_model(-15, 0).r, 150) << "textured polygons stay";
 }
 
 TEST_F(DrawTest, UnloadedTextureIsLightGreyShadedByTheLight) {
@@ -47,32 +40,26 @@ TEST_F(DrawTest, UnloadedTextureIsLightGreyShadedByTheLight) {
     EXPECT_GT(at_model(-15, 0).r, at_model(15, 0).r + 20);
 }
 
-TEST_F(DrawTest, HighlightedSubobjectIsCyanTexturedPolygonsIncluded) {
+TEST_F(DrawTest, HighlightedSubobjectsAndTexturesAreCyan) {
     int plain = add_subobject(-1, {0, 0, 0});
     int marked = add_subobject(-1, {0, 0, 0});
-    uint32_t slot = loaded_texture(1, 1, {255, 0, 0, 255}, false);
-    add_flat_square(plain, {25, 0, 0}, 8, ORANGE);
-    add_flat_square(marked, {0, 0, 0}, 8, ORANGE);
-    add_textured_square(marked, {-25, 0, 0}, 8, slot);
-    view.sobj_highlight[marked] = 1;
-    draw();
-    const Rgb8 cyan = {0, 255, 255};
-    EXPECT_RGB_NEAR(at_model(0, 0), lit(cyan, {0, 0, 1}), 2);
-    EXPECT_RGB_NEAR(at_model(-25, 0), lit(cyan, {0, 0, 1}, {25, 0, 0}), 2);
-    EXPECT_RGB_NEAR(at_model(25, 0), lit(ORANGE, {0, 0, 1}, {-25, 0, 0}), 2);
-}
-
-TEST_F(DrawTest, HighlightedTextureTurnsOnlyItsPolygonsCyan) {
-    int s = add_subobject(-1, {0, 0, 0});
     uint32_t red = loaded_texture(1, 1, {255, 0, 0, 255}, false);
     uint32_t blue = loaded_texture(1, 1, {0, 0, 255, 255}, false);
-    add_textured_square(s, {15, 0, 0}, 10, red);
-    add_textured_square(s, {-15, 0, 0}, 10, blue);
+    add_flat_square(plain, {25, 15, 0}, 8, ORANGE);
+    add_textured_square(plain, {0, -15, 0}, 8, red);
+    add_textured_square(plain, {-25, -15, 0}, 8, blue);
+    add_flat_square(marked, {0, 15, 0}, 8, ORANGE);
+    add_textured_square(marked, {-25, 15, 0}, 8, blue);
+    view.sobj_highlight[marked] = 1;
     view.texture_highlight[red] = 1;
     draw();
-    EXPECT_RGB_NEAR(at_model(15, 0), lit({0, 255, 255}, {0, 0, 1}, {-15, 0, 0}), 2);
+    const Rgb8 cyan = {0, 255, 255};
+    EXPECT_RGB_NEAR(at_model(0, 15), lit(cyan, {0, 0, 1}, {0, 15, 0}), 2);
+    EXPECT_RGB_NEAR(at_model(-25, 15), lit(cyan, {0, 0, 1}, {25, 15, 0}), 2);
+    EXPECT_RGB_NEAR(at_model(25, 15), lit(ORANGE, {0, 0, 1}, {-25, 15, 0}), 2);
+    EXPECT_RGB_NEAR(at_model(0, -15), lit(cyan, {0, 0, 1}, {0, -15, 0}), 2);
     // The opaque texture is drawn on white and modulated by the light.
-    EXPECT_RGB_NEAR(at_model(-15, 0), lit({0, 0, 255}, {0, 0, 1}, {15, 0, 0}), 2);
+    EXPECT_RGB_NEAR(at_model(-25, -15), lit({0, 0, 255}, {0, 0, 1}, {25, -15, 0}), 2);
 }
 
 TEST_F(DrawTest, TexturesFollowTheirCoordinatesAndSlotChanges) {
@@ -108,33 +95,26 @@ TEST_F(DrawTest, TransparentTextureAddsOnBlackAndOnlyOpaqueTexelsPassTheAlphaTes
     EXPECT_RGB_NEAR(at_model(-10, 0), lit({0, 255, 0}, {0, 0, 1}, {10, 0, 0}), 2);
 }
 
-TEST_F(DrawTest, GlowAddsItsEmissionToTheGlowingSubobjectOnly) {
+TEST_F(DrawTest, GlowAddsItsEmissionToTheGlowingSubobjectOnlyThroughItsTexels) {
     int glowing = add_subobject(-1, {0, 0, 0});
     int plain = add_subobject(-1, {0, 0, 0});
-    add_flat_square(glowing, {15, 0, 0}, 10, {0, 0, 0});
-    add_flat_square(plain, {-15, 0, 0}, 10, {0, 0, 0});
+    add_flat_square(glowing, {15, 15, 0}, 10, {0, 0, 0});
+    add_flat_square(plain, {-15, 15, 0}, 10, {0, 0, 0});
+    add_textured_square(glowing, {0, -20, 0}, 20,
+                        loaded_texture(2, 1, half_transparent(255, 255, 0), true));
     model.sobj_glow[glowing] = 1;
-    model.glow[glowing] = {{0.5f, 0.25f, 0.0f}, 10.0f};
+    model.glow[glowing] = {{0.5f, 0.25f, 1.0f}, 10.0f};
     view.glow_on = 1;
     draw();
-    EXPECT_RGB_NEAR(at_model(15, 0), rgb(128, 64, 0), 1);
-    EXPECT_RGB_NEAR(at_model(-15, 0), BLACK, 0);
+    EXPECT_RGB_NEAR(at_model(15, 15), rgb(128, 64, 255), 1);
+    EXPECT_RGB_NEAR(at_model(-15, 15), BLACK, 0);
+    // Emission times the yellow texel, added to the black background.
+    EXPECT_RGB_NEAR(at_model(10, -20), rgb(128, 64, 0), 1);
+    EXPECT_RGB_NEAR(at_model(-10, -20), BLACK, 0);
     view.glow_on = 0;
     draw();
-    EXPECT_RGB_NEAR(at_model(15, 0), BLACK, 0);
-}
-
-TEST_F(DrawTest, GlowingTransparentTextureShowsItsEmissionThroughTheTexels) {
-    int s = add_subobject(-1, {0, 0, 0});
-    add_textured_square(s, {0, 0, 0}, 20,
-                        loaded_texture(2, 1, half_transparent(255, 255, 0), true));
-    model.sobj_glow[s] = 1;
-    model.glow[s] = {{1.0f, 0.5f, 1.0f}, 10.0f};
-    view.glow_on = 1;
-    draw();
-    // Emission times the yellow texel, added to the black background.
-    EXPECT_RGB_NEAR(at_model(10, 0), rgb(255, 128, 0), 1);
-    EXPECT_RGB_NEAR(at_model(-10, 0), BLACK, 0);
+    EXPECT_RGB_NEAR(at_model(15, 15), BLACK, 0);
+    EXPECT_RGB_NEAR(at_model(10, -20), BLACK, 0);
 }
 
 TEST_F(DrawTest, LinePolyDrawsOutlinesOnly) {
@@ -175,28 +155,24 @@ TEST_F(DrawTest, SmoothUsesVertexNormalsAndFlatTheFaceNormal) {
     EXPECT_RGB_NEAR(smooth, lit(ORANGE, {0, 0.7071f, 0.7071f}), 2);
 }
 
-TEST_F(DrawTest, ChildIsDrawnAtTheSumOfItsAncestorsOffsets) {
+TEST_F(DrawTest, ChildIsDrawnAtTheSumOfItsAncestorsOffsetsEvenInBrokenChains) {
     int root = add_subobject(-1, {20, 0, 0});
     int middle = add_subobject(root, {0, 15, 0});
     int leaf = add_subobject(middle, {5, 5, 0});
     add_flat_square(leaf, {0, 0, 0}, 3, ORANGE);
+    int a = add_subobject(4, {10, 0, 0});
+    int b = add_subobject(3, {0, 10, 0});
+    int c = add_subobject(57, {-20, 0, 0});
+    for (int s : {a, b, c})
+        add_flat_square(s, {0, 0, 0}, 3, ORANGE);
     draw();
     EXPECT_GT(at_model(25, 20).r, 150);
-    EXPECT_RGB_NEAR(at_model(0, 0), BLACK, 0);
-    EXPECT_RGB_NEAR(at_model(-25, 20), BLACK, 0);
-}
-
-TEST_F(DrawTest, CyclicAndBrokenParentsStillDrawAndEnd) {
-    int a = add_subobject(1, {10, 0, 0});
-    int b = add_subobject(0, {0, 10, 0});
-    int c = add_subobject(57, {-20, 0, 0});
-    add_flat_square(a, {0, 0, 0}, 3, ORANGE);
-    add_flat_square(b, {0, 0, 0}, 3, ORANGE);
-    add_flat_square(c, {0, 0, 0}, 3, ORANGE);
-    draw();
-    // a's chain is b then a; b's chain is a then b; c has no usable parent.
+    // Cyclic and broken chains still draw and end: a's chain is b then a, b's a then b, and c
+    // has no usable parent.
     EXPECT_GT(at_model(10, 10).r, 150);
     EXPECT_GT(at_model(-20, 0).r, 150);
+    EXPECT_RGB_NEAR(at_model(0, 0), BLACK, 0);
+    EXPECT_RGB_NEAR(at_model(-25, 20), BLACK, 0);
 }
 
 TEST_F(DrawTest, BackgroundSwitchesSetTheClearColour) {
