@@ -1,5 +1,5 @@
-// export_orf: exact bytes and lengths, model-space flattening, the size with no fixed limit,
-// refused writes; and the round trip through load_orf.
+// export_orf: exact bytes and lengths, model-space flattening, no fixed size limit, refused
+// writes; and the round trip through load_orf.
 #include <cstring>
 #include <filesystem>
 
@@ -22,31 +22,31 @@ class OrfWriterTest : public CoreTest {
         EXPECT_TRUE(sink.boxes.empty());
         return read_whole_file(dir.path("out.orf"));
     }
-    std::vector<uint8_t> store_bytes() const {
-        std::vector<uint8_t> bytes(sizeof model);
-        std::memcpy(bytes.data(), &model, sizeof model);
-        return bytes;
+    // The export read back as a room.
+    void reload() {
+        clear_model();
+        copy_bounded(view.import_path, PATH_LEN, view.export_path);
+        load_orf();
+    }
+    static std::vector<uint8_t> store_bytes() {
+        const auto* raw = reinterpret_cast<const uint8_t*>(&model);
+        return {raw, raw + sizeof model};
     }
 };
 
 void add_subobject(int32_t parent, Vec3 offset) {
-    uint32_t s = model.num_subobjects++;
-    model.sobj_parent[s] = parent;
-    model.sobj_offset[s] = offset;
+    model.sobj_parent[model.num_subobjects] = parent;
+    model.sobj_offset[model.num_subobjects++] = offset;
 }
 
 void add_vertex(uint16_t sobj, Vec3 position) {
-    uint32_t v = model.num_vertices++;
-    model.vertices[v] = position;
-    model.vertex_sobj[v] = sobj;
+    model.vertex_sobj[model.num_vertices] = sobj;
+    model.vertices[model.num_vertices++] = position;
 }
 
 void add_polygon(Vec3 normal, uint32_t texture, std::vector<uint32_t> points) {
     Polygon& polygon = model.polygons[model.num_polygons++];
-    polygon.num_points = uint32_t(points.size());
-    polygon.normal = normal;
-    polygon.texture = texture;
-    polygon.n_txtr = 1;
+    polygon = {uint32_t(points.size()), texture, {}, 1, 0, normal, {}, {}, {}};
     for (uint32_t k = 0; k < points.size(); ++k) {
         polygon.points[k] = points[k];
         polygon.u[k] = 0.125f * float(k + 1);
@@ -78,9 +78,11 @@ TEST_F(OrfWriterTest, ChunksComeInOrderWithExactLengthsAndThePlaceholderTexture)
                         .end()
                         .with_length(4)
                         .bytes();
+    auto before = store_bytes();
     auto bytes = exported();
     EXPECT_EQ(bytes, expected);
     EXPECT_EQ(bytes.size(), 71u + 12 * 3 + (19 + 30 * 3) + (19 + 30 * 4));
+    EXPECT_TRUE(store_bytes() == before) << "a write leaves the store unchanged";
 }
 
 TEST_F(OrfWriterTest, VerticesAreMovedByEveryAncestorOffsetBeforeTheShift) {
@@ -93,34 +95,27 @@ TEST_F(OrfWriterTest, VerticesAreMovedByEveryAncestorOffsetBeforeTheShift) {
     add_subobject(6, {0, 0, 1});
     add_subobject(5, {0, 0, 2});
     add_subobject(59, {0, 0, 4});
-    add_vertex(1, {0, 0, 0});
-    add_vertex(2, {0.5f, 0, 0});
-    add_vertex(3, {0, 0, 0});
-    add_vertex(5, {0, 0, 0});
-    add_vertex(7, {0, 0, 0});
+    for (uint16_t sobj : {1, 2, 3, 5, 7})
+        add_vertex(sobj, {sobj == 2 ? 0.5f : 0, 0, 0});
     add_vertex(500, {1, 1, 1});
     auto bytes = exported();
     ByteCursor in(bytes);
     in.seek(8 + 12 + 8);
-    EXPECT_EQ(in.vec3(), (Vec3{2049, -95, 2048}));
-    EXPECT_EQ(in.vec3(), (Vec3{2049.5f, -95, 2046}));
-    EXPECT_EQ(in.vec3(), (Vec3{2058, -80, 2048}));
-    EXPECT_EQ(in.vec3(), (Vec3{2048, -100, 2051}));
-    EXPECT_EQ(in.vec3(), (Vec3{2048, -100, 2052}));
-    EXPECT_EQ(in.vec3(), (Vec3{2049, -99, 2049}));
+    for (Vec3 want : {Vec3{2049, -95, 2048}, Vec3{2049.5f, -95, 2046}, Vec3{2058, -80, 2048},
+                      Vec3{2048, -100, 2051}, Vec3{2048, -100, 2052}, Vec3{2049, -99, 2049}})
+        EXPECT_EQ(in.vec3(), want);
 }
 
-TEST_F(OrfWriterTest, ModelWithoutPolygonsHasAnEmptyPolygonChunk) {
+TEST_F(OrfWriterTest, ModelWithoutPolygonsReplacesAnExistingFileWithAnEmptyPolygonChunk) {
     add_subobject(-1, {0, 0, 0});
     add_vertex(0, {0, 0, 0});
+    dir.write("out.orf", std::vector<uint8_t>(5000, 0xAB));
     auto bytes = exported();
     ASSERT_EQ(bytes.size(), 71u + 12);
     ByteCursor in(bytes);
     in.seek(bytes.size() - 16);
-    EXPECT_EQ(in.u32(), 2u);
-    EXPECT_EQ(in.u32(), 0u);
-    EXPECT_EQ(in.u32(), 3u);
-    EXPECT_EQ(in.u32(), 4u);
+    for (uint32_t want : {2u, 0u, 3u, 4u})
+        EXPECT_EQ(in.u32(), want);
 }
 
 TEST_F(OrfWriterTest, LargestModelIsWrittenWholePastTheOldBufferSize) {
@@ -141,41 +136,26 @@ TEST_F(OrfWriterTest, LargestModelIsWrittenWholePastTheOldBufferSize) {
     EXPECT_EQ(in.f32(), 0.125f * 25);
 }
 
-TEST_F(OrfWriterTest, StoreIsUnchangedByAWrite) {
-    add_subobject(-1, {1, 2, 3});
-    add_vertex(0, {4, 5, 6});
-    add_polygon({0, 0, 1}, 0, {0, 0, 0});
-    auto before = store_bytes();
-    exported();
-    EXPECT_TRUE(store_bytes() == before);
-}
-
 TEST_F(OrfWriterTest, UnwritableFileIsReportedAndLeavesStoreAndFolderUnchanged) {
     add_subobject(-1, {0, 0, 0});
     add_vertex(0, {4, 5, 6});
     auto before = store_bytes();
-    copy_bounded(view.export_path, PATH_LEN, dir.path("missing/out.orf"));
-    EXPECT_FALSE(export_orf());
-    EXPECT_EQ(last_caption(), "ERROR");
-    EXPECT_EQ(last_text(), "Can't write the output file");
-    // A folder in the way: the finished temporary file cannot be renamed over it.
     std::filesystem::create_directory(dir.path("taken.orf"));
-    copy_bounded(view.export_path, PATH_LEN, dir.path("taken.orf"));
-    sink.boxes.clear();
-    EXPECT_FALSE(export_orf());
-    EXPECT_EQ(last_text(), "Can't write the output file");
-    EXPECT_EQ(sink.boxes.size(), 1u);
+    // A missing folder; a folder in the way, so the finished temporary file cannot be renamed.
+    for (const char* name : {"missing/out.orf", "taken.orf"}) {
+        SCOPED_TRACE(name);
+        sink.boxes.clear();
+        copy_bounded(view.export_path, PATH_LEN, dir.path(name));
+        EXPECT_FALSE(export_orf());
+        ASSERT_EQ(sink.boxes.size(), 1u);
+        EXPECT_EQ(last_caption(), "ERROR");
+        EXPECT_EQ(last_text(), "Can't write the output file");
+    }
     EXPECT_TRUE(store_bytes() == before);
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(dir.root()))
         left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string>{"taken.orf"});
-}
-
-TEST_F(OrfWriterTest, ExistingFileIsReplaced) {
-    add_subobject(-1, {0, 0, 0});
-    dir.write("out.orf", std::vector<uint8_t>(5000, 0xAB));
-    EXPECT_EQ(exported().size(), 71u);
 }
 
 // Two levels: a root subobject and a child, polygons spanning both.
@@ -203,9 +183,7 @@ TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape
     Polygon polygons[3];
     std::memcpy(polygons, model.polygons, sizeof polygons);
     exported();
-    clear_model();
-    copy_bounded(view.import_path, PATH_LEN, view.export_path);
-    load_orf();
+    reload();
     ASSERT_EQ(model.num_vertices, 5u);
     for (uint32_t v = 0; v < 5; ++v)
         EXPECT_EQ(model.vertices[v], expected[v]) << v;
@@ -226,17 +204,9 @@ TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape
     EXPECT_STREQ(model.textures[0].name, "SAMPLE TEXTURE");
     EXPECT_EQ(model.textures[0].referenced, 1);
     EXPECT_EQ(view.model_loaded, 1);
-}
-
-TEST_F(OrfWriterTest, ARoomReadBackIsWrittenAgainByteForByte) {
-    build_two_level_model();
-    exported();
-    copy_bounded(view.import_path, PATH_LEN, view.export_path);
-    clear_model();
-    load_orf();
+    // A room read back is written again byte for byte.
     auto second = exported();
-    clear_model();
-    load_orf();
+    reload();
     EXPECT_EQ(exported(), second);
 }
 
