@@ -18,11 +18,83 @@
 
 namespace {
 
-struct Chunk {
-    std::string tag;
-    size_t offset; // of the data
-    uint32_t length;
+using U32s = std::vector<uint32_t>;
+
+U32s words(ByteCursor& c, int n) {
+    U32s w;
+    for (int i = 0; i < n; ++i)
+        w.push_back(c.u32());
+    return w;
+}
+
+std::string string_of(ByteCursor& c) {
+    std::string s(c.u32(), '\0');
+    c.bytes(s.data(), s.size());
+    return s;
+}
+
+struct WrittenPolygon {
+    Vec3 normal;
+    uint32_t n_txtr, texture = 0;
+    U32s rgb, corners;
+    std::vector<float> u, v;
+    float span_xz, span_yz;
 };
+
+struct WrittenSobj {
+    uint32_t number;
+    int32_t parent;
+    U32s zeros, marks, words;
+    Vec3 offset, centre;
+    float radius;
+    std::string name, props;
+    std::vector<Vec3> positions, normals;
+    std::vector<float> alphas;
+    std::vector<WrittenPolygon> polygons;
+};
+
+// Reads a version-2300 SOBJ chunk as the file layout has it.
+WrittenSobj parse_sobj(ByteCursor c) {
+    WrittenSobj s;
+    s.number = c.u32();
+    s.parent = c.i32();
+    s.zeros = words(c, 7);
+    s.offset = c.vec3();
+    s.radius = c.f32();
+    s.marks = words(c, 2);
+    s.centre = c.vec3();
+    s.name = string_of(c);
+    s.props = string_of(c);
+    s.words = words(c, 3);
+    uint32_t nv = c.u32();
+    for (uint32_t i = 0; i < nv; ++i)
+        s.positions.push_back(c.vec3());
+    for (uint32_t i = 0; i < nv; ++i)
+        s.normals.push_back(c.vec3());
+    for (uint32_t i = 0; i < nv; ++i)
+        s.alphas.push_back(c.f32());
+    uint32_t np = c.u32();
+    for (uint32_t j = 0; j < np && !c.overran(); ++j) {
+        WrittenPolygon& p = s.polygons.emplace_back();
+        p.normal = c.vec3();
+        uint32_t k = c.u32();
+        p.n_txtr = c.u32();
+        if (p.n_txtr == 0)
+            p.rgb = {c.u8(), c.u8(), c.u8()};
+        else
+            p.texture = c.u32();
+        for (uint32_t i = 0; i < k; ++i) {
+            p.corners.push_back(c.u32());
+            p.u.push_back(c.f32());
+            p.v.push_back(c.f32());
+        }
+        p.span_xz = c.f32();
+        p.span_yz = c.f32();
+    }
+    EXPECT_EQ(c.remaining(), 0u);
+    EXPECT_FALSE(c.overran());
+    return s;
+}
 
 class OofWriteTest : public CoreTest {
   protected:
@@ -65,15 +137,16 @@ class OofWriteTest : public CoreTest {
         model.sobj_offset[s] = offset;
         return s;
     }
-    uint32_t add_vertex(uint32_t s, Vec3 p) {
-        uint32_t v = model.num_vertices++;
-        model.vertices[v] = p;
-        model.vertex_normals[v] = {p.z, p.x, p.y};
-        model.vertex_alpha[v] = 0.5f + float(v);
-        model.vertex_sobj[v] = uint16_t(s);
-        return v;
+    void add_vertices(uint32_t s, std::vector<Vec3> points) {
+        for (Vec3 p : points) {
+            uint32_t v = model.num_vertices++;
+            model.vertices[v] = p;
+            model.vertex_normals[v] = {p.z, p.x, p.y};
+            model.vertex_alpha[v] = 0.5f + float(v);
+            model.vertex_sobj[v] = uint16_t(s);
+        }
     }
-    Polygon& add_polygon(uint32_t s, std::vector<uint32_t> corners) {
+    Polygon& add_polygon(uint32_t s, U32s corners) {
         Polygon& poly = model.polygons[model.num_polygons++];
         poly = Polygon{};
         poly.sobj = s;
@@ -90,139 +163,61 @@ class OofWriteTest : public CoreTest {
         load_oof(0);
     }
 
+    struct Chunk {
+        std::string tag;
+        size_t offset; // of the data
+        uint32_t length;
+    };
     std::vector<uint8_t> file;
     std::vector<Chunk> chunks;
 };
 
-std::string string_of(ByteCursor& c) {
-    uint32_t n = c.u32();
-    std::string s(n, '\0');
-    c.bytes(s.data(), n);
-    return s;
-}
-
-struct WrittenPolygon {
-    Vec3 normal;
-    uint32_t n_txtr, texture = 0;
-    std::vector<uint32_t> rgb, corners;
-    std::vector<float> u, v;
-    float span_xz, span_yz;
-};
-
-struct WrittenSobj {
-    uint32_t number;
-    int32_t parent;
-    std::vector<uint32_t> zeros, marks, words;
-    Vec3 offset, centre;
-    float radius;
-    std::string name, props;
-    std::vector<Vec3> positions, normals;
-    std::vector<float> alphas;
-    std::vector<WrittenPolygon> polygons;
-};
-
-std::vector<uint32_t> words(ByteCursor& c, int n) {
-    std::vector<uint32_t> w;
-    for (int i = 0; i < n; ++i)
-        w.push_back(c.u32());
-    return w;
-}
-
-// Reads a version-2300 SOBJ chunk as the file layout has it.
-WrittenSobj parse_sobj(ByteCursor& c) {
-    WrittenSobj s;
-    s.number = c.u32();
-    s.parent = c.i32();
-    s.zeros = words(c, 7);
-    s.offset = c.vec3();
-    s.radius = c.f32();
-    s.marks = words(c, 2);
-    s.centre = c.vec3();
-    s.name = string_of(c);
-    s.props = string_of(c);
-    s.words = words(c, 3);
-    uint32_t nv = c.u32();
-    for (uint32_t i = 0; i < nv; ++i)
-        s.positions.push_back(c.vec3());
-    for (uint32_t i = 0; i < nv; ++i)
-        s.normals.push_back(c.vec3());
-    for (uint32_t i = 0; i < nv; ++i)
-        s.alphas.push_back(c.f32());
-    uint32_t np = c.u32();
-    for (uint32_t j = 0; j < np && !c.overran(); ++j) {
-        WrittenPolygon p;
-        p.normal = c.vec3();
-        uint32_t k = c.u32();
-        p.n_txtr = c.u32();
-        if (p.n_txtr == 0)
-            p.rgb = {c.u8(), c.u8(), c.u8()};
-        else
-            p.texture = c.u32();
-        for (uint32_t i = 0; i < k; ++i) {
-            p.corners.push_back(c.u32());
-            p.u.push_back(c.f32());
-            p.v.push_back(c.f32());
-        }
-        p.span_xz = c.f32();
-        p.span_yz = c.f32();
-        s.polygons.push_back(p);
-    }
-    return s;
-}
-
-TEST_F(OofWriteTest, BareModelIsHeaderOhdrAndOneSobjPerSubobject) {
+TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
     add_subobject("a");
     add_subobject("b");
     export_bytes();
-    ASSERT_GE(file.size(), 8u);
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "PSPO");
-    ByteCursor head(file);
-    head.skip(4);
-    EXPECT_EQ(head.u32(), 2300u);
+    EXPECT_EQ(ByteCursor(std::span(file).subspan(4)).u32(), 2300u);
     EXPECT_EQ(tags(), (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ"}));
-}
-
-TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
-    std::strcpy(view.oof_path,
-                dir.write("in.oof", build_oof(2300, oof_every_chunk_kind(2300))).c_str());
-    load_oof(0);
-    export_bytes();
-    EXPECT_EQ(tags(),
-              (std::vector<std::string>{"TXTR", "OHDR", "SOBJ", "SOBJ", "SPCL", "GPNT", "GRND",
-                                        "ATCH", "NATH", "WBAT", "PANI", "RANI", "PINF"}));
-    ByteCursor pinf = chunk("PINF");
-    EXPECT_EQ(pinf.size(), 14u) << "the text without terminator";
 
     // Only the last subobject has keys: the chunk is still written, with an empty block first.
-    reset_globals();
-    add_subobject("a");
-    uint32_t s = add_subobject("b");
-    model.pos_first_key[s] = 0;
-    model.pos_num_keys[s] = 2;
+    model.pos_first_key[1] = 0;
+    model.pos_num_keys[1] = 2;
     model.pos_key_frame[0] = 9;
     model.pos_key_frame[1] = 4;
     model.pos_key_pos[1] = {1, 2, 3};
     export_bytes();
     EXPECT_EQ(tags(), (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ", "PANI"}));
     ByteCursor pani = chunk("PANI");
-    EXPECT_EQ(pani.u32(), 0u);
-    pani.skip(8);
-    EXPECT_EQ(pani.u32(), 2u);
-    EXPECT_EQ(pani.u32(), 4u) << "smallest frame";
-    EXPECT_EQ(pani.u32(), 9u) << "largest frame";
+    // Empty block, then count 2, smallest frame 4, largest 9, the keys as stored.
+    EXPECT_EQ(words(pani, 6), (std::vector<uint32_t>{0, 0, 0, 2, 4, 9}));
     EXPECT_EQ(pani.u32(), 9u);
     pani.skip(12);
     EXPECT_EQ(pani.u32(), 4u);
     EXPECT_EQ(pani.vec3(), (Vec3{1, 2, 3}));
     EXPECT_EQ(pani.remaining(), 0u);
+
+    // Every chunk kind, and the export leaves the store as it was.
+    reset_globals();
+    std::strcpy(view.oof_path,
+                dir.write("in.oof", build_oof(2300, oof_every_chunk_kind(2300))).c_str());
+    load_oof(0);
+    static Polymodel before;
+    before = model;
+    export_bytes();
+    EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0);
+    EXPECT_EQ(tags(),
+              (std::vector<std::string>{"TXTR", "OHDR", "SOBJ", "SOBJ", "SPCL", "GPNT", "GRND",
+                                        "ATCH", "NATH", "WBAT", "PANI", "RANI", "PINF"}));
+    EXPECT_EQ(chunk("PINF").size(), 14u) << "the text without terminator";
 }
 
 TEST_F(OofWriteTest, OhdrHoldsModelSpaceBoundsAndRadius) {
     uint32_t root = add_subobject("root", -1, {10, 0, 0});
     uint32_t child = add_subobject("child", root, {0, 5, 0});
-    add_vertex(child, {1, 0, 0});    // (11, 5, 0)
-    add_vertex(root, {-2, -3, 7});   // (8, -3, 7)
-    add_vertex(child, {-20, 1, -1}); // (-10, 6, -1)
+    add_vertices(child, {{1, 0, 0}});    // (11, 5, 0)
+    add_vertices(root, {{-2, -3, 7}});   // (8, -3, 7)
+    add_vertices(child, {{-20, 1, -1}}); // (-10, 6, -1)
     export_bytes();
     ByteCursor ohdr = chunk("OHDR");
     ASSERT_EQ(ohdr.size(), 36u);
@@ -236,9 +231,7 @@ TEST_F(OofWriteTest, OhdrHoldsModelSpaceBoundsAndRadius) {
 TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     uint32_t s = add_subobject("hull", -1, {7, 8, 9});
     std::strcpy(model.sobj_props[s], "$fov=1");
-    add_vertex(s, {-2, 1, 3});
-    add_vertex(s, {4, -1, 0});
-    add_vertex(s, {0, 6, -2});
+    add_vertices(s, {{-2, 1, 3}, {4, -1, 0}, {0, 6, -2}});
     Polygon& poly = add_polygon(s, {2, 0, 1});
     poly.normal = {0, 0.6f, 0.8f};
     poly.color = {11, 22, 33};
@@ -246,20 +239,17 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     textured.n_txtr = 2;
     textured.texture = 5;
     export_bytes();
-    ByteCursor c = chunk("SOBJ");
-    WrittenSobj sobj = parse_sobj(c);
-    EXPECT_EQ(c.remaining(), 0u);
-    EXPECT_FALSE(c.overran());
+    WrittenSobj sobj = parse_sobj(chunk("SOBJ"));
     EXPECT_EQ(sobj.number, 0u);
     EXPECT_EQ(sobj.parent, -1);
-    EXPECT_EQ(sobj.zeros, (std::vector<uint32_t>(7, 0)));
+    EXPECT_EQ(sobj.zeros, U32s(7, 0));
     EXPECT_EQ(sobj.offset, (Vec3{7, 8, 9}));
     EXPECT_FLOAT_EQ(sobj.radius, std::sqrt(40.0f)) << "in the subobject's own frame";
-    EXPECT_EQ(sobj.marks, (std::vector<uint32_t>{0xFFFFFFFF, 0xFFFFFFFF}));
+    EXPECT_EQ(sobj.marks, (U32s{0xFFFFFFFF, 0xFFFFFFFF}));
     EXPECT_EQ(sobj.centre, (Vec3{1, 2.5f, 0.5f})) << "centre of -2..4, -1..6, -2..3";
     EXPECT_EQ(sobj.name, std::string("hull") + '\0');
     EXPECT_EQ(sobj.props, std::string("$fov=1") + '\0');
-    EXPECT_EQ(sobj.words, (std::vector<uint32_t>{0xFFFFFFFF, 0xFFFFFFFF, 0}));
+    EXPECT_EQ(sobj.words, (U32s{0xFFFFFFFF, 0xFFFFFFFF, 0}));
     ASSERT_EQ(sobj.positions.size(), 3u);
     EXPECT_EQ(sobj.positions[0], (Vec3{-2, 1, 3}));
     EXPECT_EQ(sobj.normals[0], (Vec3{3, -2, 1}));
@@ -268,8 +258,8 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     const WrittenPolygon& flat = sobj.polygons[0];
     EXPECT_EQ(flat.normal, (Vec3{0, 0.6f, 0.8f}));
     EXPECT_EQ(flat.n_txtr, 0u);
-    EXPECT_EQ(flat.rgb, (std::vector<uint32_t>{11, 22, 33}));
-    EXPECT_EQ(flat.corners, (std::vector<uint32_t>{2, 0, 1}));
+    EXPECT_EQ(flat.rgb, (U32s{11, 22, 33}));
+    EXPECT_EQ(flat.corners, (U32s{2, 0, 1}));
     EXPECT_EQ(flat.u, (std::vector<float>{0, 0.25f, 0.5f}));
     EXPECT_EQ(flat.v, (std::vector<float>{1, 0.75f, 0.5f}));
     EXPECT_EQ(sobj.polygons[1].n_txtr, 2u);
@@ -277,49 +267,43 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
 
     model.num_used_frames = 1;
     export_bytes();
-    ByteCursor animated = chunk("SOBJ");
-    EXPECT_EQ(parse_sobj(animated).words, (std::vector<uint32_t>{1, 2, 0}));
+    EXPECT_EQ(parse_sobj(chunk("SOBJ")).words, (U32s{1, 2, 0}));
 }
 
 TEST_F(OofWriteTest, PolygonSpansInTheXzAndYzPlanes) {
     uint32_t s = add_subobject("t");
-    add_vertex(s, {0, 0, 0});
-    add_vertex(s, {3, 0, 4});
-    add_vertex(s, {0, 5, 0});
+    add_vertices(s, {{0, 0, 0}, {3, 0, 4}, {0, 5, 0}});
     add_polygon(s, {0, 1, 2});
     add_polygon(s, {1});
     add_polygon(s, {});
     export_bytes();
-    ByteCursor c = chunk("SOBJ");
-    WrittenSobj sobj = parse_sobj(c);
+    WrittenSobj sobj = parse_sobj(chunk("SOBJ"));
     ASSERT_EQ(sobj.polygons.size(), 3u);
     EXPECT_FLOAT_EQ(sobj.polygons[0].span_xz, 5.0f);
     EXPECT_NEAR(sobj.polygons[0].span_yz, 6.40312f, 1e-5);
-    EXPECT_EQ(sobj.polygons[1].span_xz, 0.0f) << "one corner has no span";
-    EXPECT_EQ(sobj.polygons[1].span_yz, 0.0f);
-    EXPECT_EQ(sobj.polygons[2].span_xz, 0.0f);
+    // One corner or none has no span.
+    for (int p : {1, 2})
+        EXPECT_EQ(sobj.polygons[p].span_xz + sobj.polygons[p].span_yz, 0.0f);
 }
 
 TEST_F(OofWriteTest, VerticesAndPolygonsAreGroupedBySubobjectAndRenumbered) {
     uint32_t a = add_subobject("a"), b = add_subobject("b");
     for (int i = 0; i < 7; ++i)
-        add_vertex(a, {float(i), 0, 0});
-    for (int i = 0; i < 3; ++i)
-        add_vertex(b, {0, float(i), 0}); // store vertices 7, 8, 9
-    add_vertex(a, {9, 9, 9});            // store vertex 10 belongs to a
+        add_vertices(a, {{float(i), 0, 0}});
+    add_vertices(b, {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}); // store vertices 7, 8, 9
+    add_vertices(a, {{9, 9, 9}});                       // store vertex 10 belongs to a
     add_polygon(b, {7, 8, 9});
     add_polygon(a, {10, 0});
     export_bytes();
-    ByteCursor c0 = chunk("SOBJ", 0), c1 = chunk("SOBJ", 1);
-    WrittenSobj first = parse_sobj(c0), second = parse_sobj(c1);
+    WrittenSobj first = parse_sobj(chunk("SOBJ", 0)), second = parse_sobj(chunk("SOBJ", 1));
     ASSERT_EQ(first.positions.size(), 8u);
     EXPECT_EQ(first.positions[7], (Vec3{9, 9, 9}));
     ASSERT_EQ(first.polygons.size(), 1u);
-    EXPECT_EQ(first.polygons[0].corners, (std::vector<uint32_t>{7, 0}));
-    ASSERT_EQ(second.positions.size(), 3u);
+    EXPECT_EQ(first.polygons[0].corners, (U32s{7, 0}));
+    EXPECT_EQ(second.positions.size(), 3u);
     EXPECT_EQ(second.number, 1u);
     ASSERT_EQ(second.polygons.size(), 1u);
-    EXPECT_EQ(second.polygons[0].corners, (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(second.polygons[0].corners, (U32s{0, 1, 2}));
 
     load_back();
     EXPECT_EQ(model.sobj_num_verts[0], 8u);
@@ -333,32 +317,29 @@ TEST_F(OofWriteTest, VerticesAndPolygonsAreGroupedBySubobjectAndRenumbered) {
 // vertex in the file, wrapped as a u32, so reading it back reaches the same vertex.
 TEST_F(OofWriteTest, CornerOnAnotherSubobjectsVertexKeepsItsVertex) {
     uint32_t a = add_subobject("a"), b = add_subobject("b");
-    add_vertex(b, {5, 5, 5});
-    add_vertex(a, {1, 1, 1});
-    add_vertex(a, {2, 2, 2});
-    add_vertex(b, {6, 6, 6});
+    add_vertices(b, {{5, 5, 5}});
+    add_vertices(a, {{1, 1, 1}, {2, 2, 2}});
+    add_vertices(b, {{6, 6, 6}});
     add_polygon(a, {1, 0, 3});
     add_polygon(b, {0, 2, 4000});
     export_bytes();
-    ByteCursor c0 = chunk("SOBJ", 0), c1 = chunk("SOBJ", 1);
-    WrittenSobj first = parse_sobj(c0), second = parse_sobj(c1);
-    EXPECT_EQ(first.polygons[0].corners, (std::vector<uint32_t>{0, 2, 3}))
+    EXPECT_EQ(parse_sobj(chunk("SOBJ", 0)).polygons[0].corners, (U32s{0, 2, 3}))
         << "b's vertices follow a's two";
-    EXPECT_EQ(second.polygons[0].corners, (std::vector<uint32_t>{0, 0xFFFFFFFF, 0}))
+    EXPECT_EQ(parse_sobj(chunk("SOBJ", 1)).polygons[0].corners, (U32s{0, 0xFFFFFFFF, 0}))
         << "a's vertex 1 lies one before b's first; a corner on no vertex becomes vertex 0";
 
     load_back();
     ASSERT_EQ(model.num_polygons, 2u);
-    EXPECT_EQ(model.vertices[model.polygons[0].points[1]], (Vec3{5, 5, 5}));
-    EXPECT_EQ(model.vertices[model.polygons[0].points[2]], (Vec3{6, 6, 6}));
-    EXPECT_EQ(model.vertices[model.polygons[1].points[1]], (Vec3{2, 2, 2}));
-    EXPECT_EQ(model.vertices[model.polygons[1].points[0]], (Vec3{5, 5, 5}));
+    auto at = [](uint32_t p, uint32_t c) { return model.vertices[model.polygons[p].points[c]]; };
+    EXPECT_EQ(at(0, 1), (Vec3{5, 5, 5}));
+    EXPECT_EQ(at(0, 2), (Vec3{6, 6, 6}));
+    EXPECT_EQ(at(1, 1), (Vec3{2, 2, 2}));
+    EXPECT_EQ(at(1, 0), (Vec3{5, 5, 5}));
 }
 
 TEST_F(OofWriteTest, StringsCountTheirZeroUnlessTheyFillWhatTheReaderTakes) {
-    uint32_t s = add_subobject("");
     std::string name49(49, 'n');
-    std::strcpy(model.sobj_name[s], name49.c_str());
+    add_subobject(name49.c_str());
     model.num_textures = 2;
     std::memset(model.textures[0].name, 't', 36);
     std::strcpy(model.textures[1].name, "ab");
@@ -383,11 +364,11 @@ TEST_F(OofWriteTest, StringsCountTheirZeroUnlessTheyFillWhatTheReaderTakes) {
 
 TEST_F(OofWriteTest, ImageGrowsPastTheOldFixedBuffer) {
     uint32_t s = add_subobject("big");
-    for (int i = 0; i < 25; ++i)
-        add_vertex(s, {float(i), float(i % 5), float(i / 5)});
-    std::vector<uint32_t> corners(25);
-    for (uint32_t c = 0; c < 25; ++c)
+    U32s corners(25);
+    for (uint32_t c = 0; c < 25; ++c) {
+        add_vertices(s, {{float(c), float(c % 5), float(c / 5)}});
         corners[c] = c;
+    }
     for (int p = 0; p < MAX_POLY; ++p)
         add_polygon(s, corners);
     export_bytes();
@@ -395,16 +376,6 @@ TEST_F(OofWriteTest, ImageGrowsPastTheOldFixedBuffer) {
     load_back();
     EXPECT_EQ(model.num_polygons, 4000u);
     EXPECT_EQ(model.polygons[3999].points[24], 24u);
-}
-
-TEST_F(OofWriteTest, ExportLeavesTheStoreAsItWas) {
-    std::strcpy(view.oof_path,
-                dir.write("in.oof", build_oof(2300, oof_every_chunk_kind(2300))).c_str());
-    load_oof(0);
-    static Polymodel before;
-    before = model;
-    export_bytes();
-    EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0);
 }
 
 TEST_F(OofWriteTest, UnwritableTargetIsReportedAndNothingChanges) {
@@ -440,8 +411,7 @@ TEST_F(OofWriteTest, FailedWriteKeepsTheExistingFile) {
     std::string target = dir.write("keep.oof", {'o', 'l', 'd'});
     std::strcpy(view.export_path, target.c_str());
     uint32_t s = add_subobject("a");
-    for (int i = 0; i < 1000; ++i)
-        add_vertex(s, {float(i), 0, 0});
+    add_vertices(s, std::vector<Vec3>(1000, Vec3{1, 0, 0}));
     EXPECT_EXIT(export_with_file_size_limit(1000, sink), ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(read_whole_file(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
     size_t entries = 0;
@@ -481,11 +451,9 @@ TEST_F(OofWriteTest, NoMemoryForTheImageEndsWithStatusOne) {
     if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer needs more address space than the cap allows";
     uint32_t s = add_subobject("big");
-    for (int i = 0; i < 25; ++i)
-        add_vertex(s, {float(i), 0, 0});
-    std::vector<uint32_t> corners(25, 0);
+    add_vertices(s, std::vector<Vec3>(25, Vec3{1, 0, 0}));
     for (int p = 0; p < MAX_POLY; ++p)
-        add_polygon(s, corners);
+        add_polygon(s, U32s(25, 0));
     std::strcpy(view.export_path, dir.path("out.oof").c_str());
     std::string captured = dir.path("stdout.txt");
     EXPECT_EXIT(export_without_memory(captured), ::testing::ExitedWithCode(1), "");
