@@ -16,15 +16,9 @@ class TextureDecodeTest : public CoreTest {
     bool decode(const std::vector<uint8_t>& bytes, TextureKind kind = TextureKind::still) {
         return decode_texture(bytes, kind, image);
     }
-    static Rgba pixel(size_t index) {
-        Rgba p;
-        std::memcpy(p.data(), texture_pixels + index * 4, 4);
-        return p;
-    }
     std::vector<Rgba> pixels() const {
-        std::vector<Rgba> all;
-        for (size_t i = 0; i < size_t(image.width) * image.height; ++i)
-            all.push_back(pixel(i));
+        std::vector<Rgba> all(size_t(image.width) * image.height);
+        std::memcpy(all.data(), texture_pixels, all.size() * 4);
         return all;
     }
     TextureImage image{};
@@ -113,8 +107,8 @@ TEST_F(TextureDecodeTest, SizeLimitIs128PerSideHeightReportedFirst) {
     std::vector<uint16_t> values(128 * 128, A);
     values.back() = B;
     ASSERT_TRUE(decode(build_ogf(make_ogf_image(128, 128, values))));
-    EXPECT_EQ(pixel(0), RGBA_A);
-    EXPECT_EQ(pixel(128 * 128 - 1), RGBA_B);
+    EXPECT_EQ(pixels().front(), RGBA_A);
+    EXPECT_EQ(pixels().back(), RGBA_B);
     EXPECT_TRUE(sink.boxes.empty());
 
     const std::string HEIGHT = "Texture: height > 128", WIDTH = "Texture: width > 128";

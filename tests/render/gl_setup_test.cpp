@@ -115,11 +115,7 @@ TEST_F(GlSetupTest, ZoomFollowsTheModelUnlessLocked) {
     set_projection(200, 100);
     EXPECT_EQ(view.zoom, 33.0f);
     expect_volume(200, 100, 33, 66, 33, 165);
-}
-
-TEST_F(GlSetupTest, ZeroZoomLeavesTheIdentity) {
-    view.zoom = 100;
-    set_projection(64, 64);
+    // Zoom 0 would be an empty volume GL refuses: the identity stays.
     view.zoom = 0;
     set_projection(64, 64);
     GLfloat m[16];

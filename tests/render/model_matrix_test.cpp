@@ -57,7 +57,7 @@ void expect_point(Vec3 actual, Vec3 expected) {
     EXPECT_NEAR(actual.z, expected.z, 1e-4);
 }
 
-TEST_F(MatrixTest, PositionKeysTakeTheExactFrameElseTheLatestEarlierOne) {
+TEST_F(MatrixTest, PositionKeysTakeTheExactFrameElseTheLatestEarlierAndEarliestOfEqual) {
     add_subobject(-1, {0, 0, 0});
     position_keys(0, {0, 5, 10, 20});
     EXPECT_EQ(pos_frame(0, 10), 10);
@@ -65,17 +65,14 @@ TEST_F(MatrixTest, PositionKeysTakeTheExactFrameElseTheLatestEarlierOne) {
     EXPECT_EQ(pos_frame(0, 25), 20); // the last position key is an ordinary candidate
     EXPECT_EQ(pos_frame(0, 0), 0);   // frame 0 only through equality
     EXPECT_EQ(pos_frame(0, 3), -1);  // ...never as a candidate
-}
-
-TEST_F(MatrixTest, EqualFramesPickTheEarliestKey) {
-    add_subobject(-1, {0, 0, 0});
+    // Equal frames pick the earliest key.
     position_keys(0, {5, 5, 9});
-    EXPECT_EQ(select_position_key(0, 7), 0u);
-    EXPECT_EQ(select_position_key(0, 5), 0u);
+    EXPECT_EQ(select_position_key(0, 7), 4u);
+    EXPECT_EQ(select_position_key(0, 5), 4u);
     // Out of order: the best candidate wins, and the scan stops at an exact match.
     position_keys(0, {8, 3, 6, 6});
-    EXPECT_EQ(select_position_key(0, 7), 5u);
-    EXPECT_EQ(select_position_key(0, 6), 5u);
+    EXPECT_EQ(select_position_key(0, 7), 9u);
+    EXPECT_EQ(select_position_key(0, 6), 9u);
 }
 
 TEST_F(MatrixTest, LastRotationKeyCountsOnlyAtItsOwnFrame) {
@@ -183,10 +180,12 @@ TEST_F(MatrixTest, FacingUndoesTheViewRotationAndKeepsThePosition) {
     Mat4 m = sobj_matrix(face, view_matrix(mat_identity()));
     expect_point(mat_transform_point(m, {0, 0, 0}), origin_without);
     // Only the mirror and the facing turn remain: (1,0,0) turns to (0,1,0).
-    Vec3 d = mat_transform_point(m, {1, 0, 0});
-    expect_point({d.x - m.m[12], d.y - m.m[13], d.z - m.m[14]}, {0, 1, 0});
-    Vec3 e = mat_transform_point(m, {0, 1, 0});
-    expect_point({e.x - m.m[12], e.y - m.m[13], e.z - m.m[14]}, {1, 0, 0});
+    auto turned = [&](Vec3 v) {
+        Vec3 d = mat_transform_point(m, v);
+        return Vec3{d.x - m.m[12], d.y - m.m[13], d.z - m.m[14]};
+    };
+    expect_point(turned({1, 0, 0}), {0, 1, 0});
+    expect_point(turned({0, 1, 0}), {1, 0, 0});
 }
 
 TEST_F(MatrixTest, RotateSpinsAboutTheLastRotationKeysAxis) {
