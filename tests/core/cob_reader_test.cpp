@@ -1,5 +1,6 @@
 // load_cob: chunk walking, PolH transforms and faces, materials, standard output, early ends.
 #include <cstring>
+#include <functional>
 
 #include "formats/cob_reader.h"
 #include "state/file_io.h"
@@ -58,26 +59,6 @@ std::vector<uint8_t> join(std::initializer_list<std::vector<uint8_t>> parts) {
     return all;
 }
 
-TEST_F(CobReaderTest, OnePolhWithoutGrouIsOneSubobjectHoldingEverything) {
-    CobBuilder cob;
-    cob.polh(faces_with({0, 0}));
-    cob.end();
-    import(cob.bytes());
-    EXPECT_EQ(view.model_loaded, 1);
-    ASSERT_EQ(model.num_subobjects, 1u);
-    EXPECT_EQ(model.sobj_parent[0], -1);
-    EXPECT_EQ(model.sobj_offset[0], (Vec3{0, 0, 0}));
-    EXPECT_STREQ(model.sobj_name[0], "None");
-    ASSERT_EQ(model.num_polygons, 2u);
-    EXPECT_EQ(model.polygons[1].sobj, 0u);
-    ASSERT_EQ(model.num_vertices, 3u);
-    for (uint32_t v = 0; v < 3; ++v) {
-        EXPECT_EQ(model.vertex_sobj[v], 0u);
-        EXPECT_EQ(model.vertex_alpha[v], 1.0f);
-    }
-    EXPECT_TRUE(sink.boxes.empty());
-}
-
 TEST_F(CobReaderTest, VerticesAreTransformedByThePolhMatrixThenTurnedIntoStoreAxes) {
     CobBuilder cob;
     CobBuildPolh polh = cob_single_face({{1, 2, 3}, {0, 0, 0}, {0, 1, 0}});
@@ -98,105 +79,142 @@ TEST_F(CobReaderTest, VerticesAreTransformedByThePolhMatrixThenTurnedIntoStoreAx
 TEST_F(CobReaderTest, MaterialsGiveColoursOrTextureIndicesIntoTheNameList) {
     // The four bytes of a float where a sub-chunk tag could be: two unknown tags.
     const std::vector<uint8_t> trailing_float = {0x99, 0x99, 0x19, 0x3f};
+    const std::string one = " V=3, P=1, UV=1, S=0\n", oops = " big oops...\n";
     struct Case {
         const char* what;
-        CobBuildPolh polh;
-        std::vector<CobBuildMaterial> materials;
+        std::function<void(CobBuilder&)> build;
         std::vector<Look> looks;
         std::vector<const char*> textures;
-        int oops = 0;
-        bool end = true;
+        std::string out;
     };
     const Case cases[] = {
         {"colour bytes by truncation, undescribed face grey",
-         faces_with({2, 1, 2}),
-         {{2, 1.0f, 0.5f, 0.0f, {}}},
+         [](CobBuilder& cob) {
+             cob.polh(faces_with({2, 1, 2}));
+             cob.mat1({2, 1.0f, 0.5f, 0.0f, {}});
+         },
          {rgb(255, 127, 0), grey, rgb(255, 127, 0)},
-         {}},
+         {},
+         " V=3, P=3, UV=1, S=0\n"},
         {"bytes after the record but no map: plain colour",
-         faces_with({1, 40}),
-         {{1, 0.6f, 0.4f, 0.2f, trailing_float}, {40, 0.2f, 0.4f, 0.6f, trailing_float}},
+         [&](CobBuilder& cob) {
+             cob.polh(faces_with({1, 40}));
+             cob.mat1({1, 0.6f, 0.4f, 0.2f, trailing_float});
+             cob.mat1({40, 0.2f, 0.4f, 0.6f, trailing_float});
+         },
          {rgb(153, 102, 51), rgb(51, 102, 153)},
          {},
-         4},
+         " V=3, P=2, UV=1, S=0\n" + oops + oops + oops + oops},
         {"colours outside 0..1 held at the ends",
-         faces_with({0}),
-         {{0, -3.0f, 7.5f, 1e30f, {}}},
+         [](CobBuilder& cob) {
+             cob.polh(faces_with({0}));
+             cob.mat1({0, -3.0f, 7.5f, 1e30f, {}});
+         },
          {rgb(0, 255, 255)},
-         {}},
+         {},
+         one},
         {"names de-duplicated by exact comparison",
-         faces_with({0, 1, 2, 3, 5}),
-         {{3, 1, 1, 1, cob_texture_map("maps\\Wall.bmp")},
-          {0, 1, 1, 1, cob_texture_map("maps\\wall.bmp")},
-          {1, 1, 1, 1, cob_texture_map("maps\\wall.bmp")},
-          {2, 0, 0, 1, {}},
-          {5, 1, 1, 1, cob_texture_map("maps\\Wall.bmp")}},
+         [](CobBuilder& cob) {
+             cob.polh(faces_with({0, 1, 2, 3, 5}));
+             for (uint16_t m : {3, 0, 1, 5})
+                 cob.mat1(
+                     {m, 1, 1, 1, cob_texture_map(m > 2 ? "maps\\Wall.bmp" : "maps\\wall.bmp")});
+             cob.mat1({2, 0, 0, 1, {}});
+         },
          {{1}, {1}, rgb(0, 0, 255), {0}, {0}},
-         {"Wall", "wall"}},
+         {"Wall", "wall"},
+         " V=3, P=5, UV=1, S=0\n"},
         {"texture index whatever the material number",
-         faces_with({200, 7}),
-         {{200, 1, 1, 1, cob_texture_map("rock.tga")}},
+         [](CobBuilder& cob) {
+             cob.polh(faces_with({200, 7}));
+             cob.mat1({200, 1, 1, 1, cob_texture_map("rock.tga")});
+         },
          {{0}, grey},
-         {"rock"}},
+         {"rock"},
+         " V=3, P=2, UV=1, S=0\n"},
         {"sub-chunks before the map skipped by their tags; first map wins",
-         faces_with({4}),
-         {{4, 1, 1, 1,
-           join({cob_environment_map("sky.bmp"),
-                 cob_bump_map(),
-                 {'x', 'y'},
-                 cob_texture_map("c:/art/hull.tga"),
-                 cob_texture_map("ignored.bmp")})}},
+         [](CobBuilder& cob) {
+             cob.polh(faces_with({4}));
+             cob.mat1({4, 1, 1, 1,
+                       join({cob_environment_map("sky.bmp"),
+                             cob_bump_map(),
+                             {'x', 'y'},
+                             cob_texture_map("c:/art/hull.tga"),
+                             cob_texture_map("ignored.bmp")})});
+         },
          {{0}},
          {"hull"},
-         1},
-        {"file without END converts what it read",
-         faces_with({0}),
-         {{0, 0, 1, 0, {}}},
-         {rgb(0, 255, 0)},
+         one + oops},
+        {"materials describe only the faces of the most recent PolH",
+         [](CobBuilder& cob) {
+             cob.mat1({0, 0, 1, 0, {}}); // before any PolH: describes nothing
+             cob.polh(faces_with({0}));
+             cob.mat1({0, 1, 0, 0, {}});
+             cob.polh(faces_with({0}));
+             cob.polh(faces_with({0}));
+             cob.mat1({0, 0, 0, 1, {}});
+         },
+         {rgb(255, 0, 0), grey, rgb(0, 0, 255)},
          {},
-         0,
-         false},
+         one + " V=6, P=2, UV=2, S=0\n V=9, P=3, UV=3, S=0\n"},
+        {"face without material number, then a face read right",
+         [](CobBuilder& cob) {
+             CobBuildPolh polh = faces_with({0, 0});
+             polh.faces[0].flags = 8; // no material number written
+             cob.polh(polh);
+             cob.mat1({0, 0, 1, 0, {}});
+         },
+         {grey, rgb(0, 255, 0)},
+         {},
+         " V=3, P=2, UV=1, S=0\n"},
+        {"unknown chunks and bytes after the faces skipped by size",
+         [](CobBuilder& cob) {
+             CobBuildPolh polh = faces_with({0});
+             polh.trailer = {'G', 'r', 'o', 'u', 1, 2, 3, 4, 5, 6, 7, 8, 9};
+             cob.chunk("BitM", std::vector<uint8_t>(300, 'P'));
+             cob.chunk("Unit", {'M', 'a', 't', '1'});
+             cob.polh(polh);
+             cob.chunk("Chan", std::vector<uint8_t>(7, 0xFF));
+             cob.mat1({0, 0, 0, 1, {}});
+         },
+         {rgb(0, 0, 255)},
+         {},
+         one},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        reset_globals();
-        CobBuilder cob;
-        cob.polh(c.polh);
-        for (const auto& material : c.materials)
-            cob.mat1(material);
-        if (c.end)
-            cob.end();
-        std::string out = import(cob.bytes());
-        std::string want_out = " V=3, P=" + std::to_string(c.polh.faces.size()) + ", UV=1, S=0\n";
-        for (int k = 0; k < c.oops; ++k)
-            want_out += " big oops...\n";
-        EXPECT_EQ(out, want_out);
-        EXPECT_EQ(view.model_loaded, 1);
-        ASSERT_EQ(model.num_polygons, c.looks.size());
-        for (uint32_t p = 0; p < c.looks.size(); ++p)
-            expect_look(p, c.looks[p]);
-        ASSERT_EQ(model.num_textures, c.textures.size());
-        for (uint32_t t = 0; t < c.textures.size(); ++t) {
-            EXPECT_STREQ(model.textures[t].name, c.textures[t]);
-            EXPECT_EQ(model.textures[t].referenced, 1);
+        for (bool end : {true, false}) { // a file without END converts what it read
+            SCOPED_TRACE(testing::Message() << c.what << (end ? "" : ", no END"));
+            reset_globals();
+            CobBuilder cob;
+            c.build(cob);
+            if (end) {
+                cob.end();
+                cob.polh(faces_with({0})); // after the end: never read
+            }
+            EXPECT_EQ(import(cob.bytes()), c.out);
+            EXPECT_EQ(view.model_loaded, 1);
+            EXPECT_TRUE(sink.boxes.empty());
+            ASSERT_EQ(model.num_polygons, c.looks.size());
+            for (uint32_t p = 0; p < c.looks.size(); ++p)
+                expect_look(p, c.looks[p]);
+            ASSERT_EQ(model.num_textures, c.textures.size());
+            for (uint32_t t = 0; t < c.textures.size(); ++t) {
+                EXPECT_STREQ(model.textures[t].name, c.textures[t]);
+                EXPECT_EQ(model.textures[t].referenced, 1);
+            }
+            // Without Grou: one subobject, "None" at the origin, holding everything.
+            ASSERT_EQ(model.num_subobjects, 1u);
+            EXPECT_EQ(model.sobj_parent[0], -1);
+            EXPECT_EQ(model.sobj_offset[0], (Vec3{0, 0, 0}));
+            EXPECT_STREQ(model.sobj_name[0], "None");
+            for (uint32_t p = 0; p < model.num_polygons; ++p)
+                EXPECT_EQ(model.polygons[p].sobj, 0u);
+            for (uint32_t v = 0; v < model.num_vertices; ++v) {
+                EXPECT_EQ(model.vertex_sobj[v], 0u);
+                EXPECT_EQ(model.vertex_alpha[v], 1.0f);
+            }
         }
     }
-}
-
-TEST_F(CobReaderTest, MaterialsDescribeOnlyTheFacesOfTheMostRecentPolh) {
-    CobBuilder cob;
-    cob.mat1({0, 0, 1, 0, {}}); // before any PolH: describes nothing
-    cob.polh(faces_with({0}));
-    cob.mat1({0, 1, 0, 0, {}});
-    cob.polh(faces_with({0}));
-    cob.polh(faces_with({0}));
-    cob.mat1({0, 0, 0, 1, {}});
-    cob.end();
-    import(cob.bytes());
-    ASSERT_EQ(model.num_polygons, 3u);
-    expect_look(0, rgb(255, 0, 0));
-    expect_look(1, grey);
-    expect_look(2, rgb(0, 0, 255));
 }
 
 TEST_F(CobReaderTest, TextureParametersRepeatThenOffsetPerMaterial) {
@@ -213,38 +231,6 @@ TEST_F(CobReaderTest, TextureParametersRepeatThenOffsetPerMaterial) {
     EXPECT_FLOAT_EQ(model.polygons[2].u[1], 0.5f);
     EXPECT_FLOAT_EQ(model.polygons[2].v[1], 0.5f);
     EXPECT_EQ(model.polygons[2].texture, 1u);
-}
-
-TEST_F(CobReaderTest, FacesWithoutMaterialNumberStayGreyAndTheNextFaceReadsRight) {
-    CobBuildPolh polh = faces_with({0, 0});
-    polh.faces[0].flags = 8; // no material number written
-    polh.faces[1].points = {{2, 0}, {0, 0}, {1, 0}};
-    CobBuilder cob;
-    cob.polh(polh);
-    cob.mat1({0, 0, 1, 0, {}});
-    cob.end();
-    import(cob.bytes());
-    ASSERT_EQ(model.num_polygons, 2u);
-    expect_look(0, grey);
-    expect_look(1, rgb(0, 255, 0));
-    EXPECT_EQ(model.polygons[1].points[0], 2u);
-    EXPECT_EQ(model.polygons[1].points[2], 1u);
-}
-
-TEST_F(CobReaderTest, UnknownChunksAndBytesAfterTheFacesAreSkippedBySize) {
-    CobBuildPolh polh = faces_with({0});
-    polh.trailer = {'G', 'r', 'o', 'u', 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    CobBuilder cob;
-    cob.chunk("BitM", std::vector<uint8_t>(300, 'P'));
-    cob.chunk("Unit", {'M', 'a', 't', '1'});
-    cob.polh(polh);
-    cob.chunk("Chan", std::vector<uint8_t>(7, 0xFF));
-    cob.mat1({0, 0, 0, 1, {}});
-    cob.end();
-    cob.polh(faces_with({0})); // after the end: never read
-    EXPECT_EQ(import(cob.bytes()), " V=3, P=1, UV=1, S=0\n");
-    ASSERT_EQ(model.num_polygons, 1u);
-    expect_look(0, rgb(0, 0, 255));
 }
 
 TEST_F(CobReaderTest, StdoutCarriesRunningTotalsAndTheGroupOfEachPolh) {
