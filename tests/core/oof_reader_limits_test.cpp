@@ -82,14 +82,21 @@ class OofLimitTest : public CoreTest {
     }
 };
 
-TEST_F(OofLimitTest, FilesThatCannotBeOpenedOrAreNoPolymodel) {
+TEST_F(OofLimitTest, FilesThatCannotBeOpenedPositionsPastTheListAndWrongHeaders) {
     std::strcpy(view.oof_path, dir.path("missing.oof").c_str());
     EXPECT_EQ(exit_status_of([] { load_oof(0); }), -2);
     EXPECT_EQ(last_text(), "Can't open the oof file");
     EXPECT_EQ(last_caption(), "ERROR");
 
+    std::vector<uint8_t> bytes = build_oof(2300, {});
+    std::strcpy(hog.hog_path, dir.write("one.hog", bytes).c_str());
     hog.num_entries = 1;
     hog.num_oof = 1;
+    hog.entries[0] = {"a.oof", uint32_t(bytes.size()), 0};
+    load_oof(0);
+    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_EQ(exit_status_of([] { load_oof(1); }), 7) << "past the polymodel list";
+    EXPECT_EQ(last_text(), "Oof: hog entry > num_oof... ouch");
     std::strcpy(hog.hog_path, dir.path("missing.hog").c_str());
     EXPECT_EQ(exit_status_of([] { load_oof(0); }), -2);
     EXPECT_EQ(last_text(), "Oof: Can't open the hog file");
@@ -203,18 +210,6 @@ TEST_F(OofLimitTest, UncheckedFieldsAreRefusedBeforeTheyOverrunATable) {
             parent == 0 ? Chunks{sobj(bad)} : Chunks{sobj(root), sobj(bad)},
             "SOBJ parent >= SOBJ... ouch", 7);
     }
-}
-
-TEST_F(OofLimitTest, ArchivePositionOutsideThePolymodelList) {
-    std::vector<uint8_t> bytes = build_oof(2300, {});
-    std::strcpy(hog.hog_path, dir.write("one.hog", bytes).c_str());
-    hog.num_entries = 1;
-    hog.num_oof = 1;
-    hog.entries[0] = {"a.oof", uint32_t(bytes.size()), 0};
-    load_oof(0);
-    EXPECT_EQ(view.model_loaded, 1);
-    EXPECT_EQ(exit_status_of([] { load_oof(1); }), 7);
-    EXPECT_EQ(last_text(), "Oof: hog entry > num_oof... ouch");
 }
 
 } // namespace

@@ -48,13 +48,26 @@ OofChunk sobj_with(uint32_t vertices, std::vector<U32s> triangles = {}, int32_t 
     return oof_sobj(sobj, 2300);
 }
 
-TEST_F(OofReadTest, HeaderOnlyFileIsAnEmptyLoadedModel) {
+// A file with no subobjects empties the store; keys without subobjects read nothing, so a
+// key chunk with data has a wrong length; a later chunk of a kind replaces the earlier one.
+TEST_F(OofReadTest, EmptyModelsKeysWithoutSubobjectsAndRepeatedChunks) {
     model.num_vertices = 5;
     model.num_subobjects = 2;
-    load({});
+    OofChunk pani = oof_pani({});
+    load({pani});
     EXPECT_EQ(model.num_vertices + model.num_polygons + model.num_subobjects, 0u);
     EXPECT_EQ(view.model_loaded, 1);
     EXPECT_TRUE(sink.boxes.empty());
+    pani.data.assign(12, 0);
+    load({pani});
+    EXPECT_EQ(boxes_with(kBadLength), 1u);
+    EXPECT_EQ(model.num_used_frames, 0u);
+
+    load({oof_points("GPNT", {{1, {}, {}}, {2, {}, {}}}), oof_points("GPNT", {{3, {}, {}}}),
+          oof_pinf("long text"), oof_pinf("ab")});
+    EXPECT_EQ(model.num_gun_points, 1u);
+    EXPECT_EQ(model.gun_points.submodel[0], 3u);
+    EXPECT_STREQ(model.pinf_text, "ab");
 }
 
 TEST_F(OofReadTest, EveryChunkKindFillsItsTables) {
@@ -223,16 +236,6 @@ TEST_F(OofReadTest, WrongChunkLengthIsReportedAndReadingGoesOnAtTheStatedEnd) {
     EXPECT_STREQ(model.pinf_text, "twenty-eight bytes of text..");
 }
 
-TEST_F(OofReadTest, KeysWithoutSubobjectsReadNothing) {
-    OofChunk pani = oof_pani({});
-    load({pani});
-    EXPECT_TRUE(sink.boxes.empty());
-    pani.data.assign(12, 0);
-    load({pani});
-    EXPECT_EQ(boxes_with(kBadLength), 1u);
-    EXPECT_EQ(model.num_used_frames, 0u);
-}
-
 TEST_F(OofReadTest, SeveralTexturesOnOnePolygonIsANoteAndOneIndexIsRead) {
     OofSubobject sobj;
     sobj.positions.resize(3);
@@ -268,14 +271,6 @@ TEST_F(OofReadTest, ArchiveEntryIsReadUpToItsOwnEnd) {
     load_oof(0);
     EXPECT_EQ(model.num_subobjects, 0u);
     EXPECT_STREQ(model.pinf_text, "other");
-}
-
-TEST_F(OofReadTest, PointListsAndTablesAreOverwrittenFromEntryZero) {
-    load({oof_points("GPNT", {{1, {}, {}}, {2, {}, {}}}), oof_points("GPNT", {{3, {}, {}}}),
-          oof_pinf("long text"), oof_pinf("ab")});
-    EXPECT_EQ(model.num_gun_points, 1u);
-    EXPECT_EQ(model.gun_points.submodel[0], 3u);
-    EXPECT_STREQ(model.pinf_text, "ab");
 }
 
 } // namespace

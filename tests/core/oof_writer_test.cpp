@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <cstring>
@@ -34,31 +35,25 @@ std::string string_of(ByteCursor& c) {
 }
 
 struct WrittenPolygon {
-    Vec3 normal;
     uint32_t n_txtr, texture = 0;
-    U32s rgb, corners;
-    std::vector<float> u, v;
+    U32s corners;
     float span_xz, span_yz;
 };
 
+// Only what the reader skips or what shows the encoding: the rest comes back in the round trip.
 struct WrittenSobj {
-    uint32_t number;
-    int32_t parent;
-    U32s zeros, marks, words;
+    U32s head, marks, words; // head: number, parent, seven zeros
     Vec3 offset, centre;
     float radius;
     std::string name, props;
-    std::vector<Vec3> positions, normals;
-    std::vector<float> alphas;
+    std::vector<Vec3> positions;
     std::vector<WrittenPolygon> polygons;
 };
 
 // Reads a version-2300 SOBJ chunk as the file layout has it.
 WrittenSobj parse_sobj(ByteCursor c) {
     WrittenSobj s;
-    s.number = c.u32();
-    s.parent = c.i32();
-    s.zeros = words(c, 7);
+    s.head = words(c, 9);
     s.offset = c.vec3();
     s.radius = c.f32();
     s.marks = words(c, 2);
@@ -69,24 +64,19 @@ WrittenSobj parse_sobj(ByteCursor c) {
     uint32_t nv = c.u32();
     for (uint32_t i = 0; i < nv; ++i)
         s.positions.push_back(c.vec3());
-    for (uint32_t i = 0; i < nv; ++i)
-        s.normals.push_back(c.vec3());
-    for (uint32_t i = 0; i < nv; ++i)
-        s.alphas.push_back(c.f32());
-    uint32_t np = c.u32();
-    for (uint32_t j = 0; j < np && !c.overran(); ++j) {
+    c.skip(nv * 16); // normals and alphas
+    for (uint32_t np = c.u32(); np > 0 && !c.overran(); --np) {
         WrittenPolygon& p = s.polygons.emplace_back();
-        p.normal = c.vec3();
+        c.skip(12); // normal
         uint32_t k = c.u32();
         p.n_txtr = c.u32();
         if (p.n_txtr == 0)
-            p.rgb = {c.u8(), c.u8(), c.u8()};
+            c.skip(3); // colour
         else
             p.texture = c.u32();
         for (uint32_t i = 0; i < k; ++i) {
             p.corners.push_back(c.u32());
-            p.u.push_back(c.f32());
-            p.v.push_back(c.f32());
+            c.skip(8); // u, v
         }
         p.span_xz = c.f32();
         p.span_yz = c.f32();
@@ -104,6 +94,7 @@ class OofWriteTest : public CoreTest {
         EXPECT_TRUE(sink.boxes.empty()) << last_text();
         file = read_whole_file(view.export_path);
         chunks.clear();
+        tags.clear();
         ByteCursor cursor(file);
         cursor.skip(8);
         while (cursor.tell() < cursor.size()) {
@@ -111,16 +102,11 @@ class OofWriteTest : public CoreTest {
             cursor.bytes(tag, 4);
             uint32_t length = cursor.u32();
             chunks.push_back({std::string(tag, 4), cursor.tell(), length});
+            tags.push_back(chunks.back().tag);
             cursor.skip(length);
         }
         EXPECT_EQ(cursor.tell(), file.size()) << "lengths must add up to the file";
         return file;
-    }
-    std::vector<std::string> tags() const {
-        std::vector<std::string> t;
-        for (const Chunk& c : chunks)
-            t.push_back(c.tag);
-        return t;
     }
     // A cursor over the data of the n-th chunk with this tag.
     ByteCursor chunk(const std::string& tag, int n = 0) const {
@@ -141,8 +127,6 @@ class OofWriteTest : public CoreTest {
         for (Vec3 p : points) {
             uint32_t v = model.num_vertices++;
             model.vertices[v] = p;
-            model.vertex_normals[v] = {p.z, p.x, p.y};
-            model.vertex_alpha[v] = 0.5f + float(v);
             model.vertex_sobj[v] = uint16_t(s);
         }
     }
@@ -151,11 +135,7 @@ class OofWriteTest : public CoreTest {
         poly = Polygon{};
         poly.sobj = s;
         poly.num_points = uint32_t(corners.size());
-        for (size_t c = 0; c < corners.size(); ++c) {
-            poly.points[c] = corners[c];
-            poly.u[c] = float(c) * 0.25f;
-            poly.v[c] = 1 - float(c) * 0.25f;
-        }
+        std::copy(corners.begin(), corners.end(), poly.points);
         return poly;
     }
     void load_back() {
@@ -170,6 +150,7 @@ class OofWriteTest : public CoreTest {
     };
     std::vector<uint8_t> file;
     std::vector<Chunk> chunks;
+    std::vector<std::string> tags;
 };
 
 TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
@@ -178,7 +159,7 @@ TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
     export_bytes();
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "PSPO");
     EXPECT_EQ(ByteCursor(std::span(file).subspan(4)).u32(), 2300u);
-    EXPECT_EQ(tags(), (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ"}));
+    EXPECT_EQ(tags, (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ"}));
 
     // Only the last subobject has keys: the chunk is still written, with an empty block first.
     model.pos_first_key[1] = 0;
@@ -187,7 +168,7 @@ TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
     model.pos_key_frame[1] = 4;
     model.pos_key_pos[1] = {1, 2, 3};
     export_bytes();
-    EXPECT_EQ(tags(), (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ", "PANI"}));
+    EXPECT_EQ(tags, (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ", "PANI"}));
     ByteCursor pani = chunk("PANI");
     // Empty block, then count 2, smallest frame 4, largest 9, the keys as stored.
     EXPECT_EQ(words(pani, 6), (std::vector<uint32_t>{0, 0, 0, 2, 4, 9}));
@@ -206,7 +187,7 @@ TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
     before = model;
     export_bytes();
     EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0);
-    EXPECT_EQ(tags(),
+    EXPECT_EQ(tags,
               (std::vector<std::string>{"TXTR", "OHDR", "SOBJ", "SOBJ", "SPCL", "GPNT", "GRND",
                                         "ATCH", "NATH", "WBAT", "PANI", "RANI", "PINF"}));
     EXPECT_EQ(chunk("PINF").size(), 14u) << "the text without terminator";
@@ -232,17 +213,13 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     uint32_t s = add_subobject("hull", -1, {7, 8, 9});
     std::strcpy(model.sobj_props[s], "$fov=1");
     add_vertices(s, {{-2, 1, 3}, {4, -1, 0}, {0, 6, -2}});
-    Polygon& poly = add_polygon(s, {2, 0, 1});
-    poly.normal = {0, 0.6f, 0.8f};
-    poly.color = {11, 22, 33};
+    add_polygon(s, {2, 0, 1});
     Polygon& textured = add_polygon(s, {0, 1, 2});
     textured.n_txtr = 2;
     textured.texture = 5;
     export_bytes();
     WrittenSobj sobj = parse_sobj(chunk("SOBJ"));
-    EXPECT_EQ(sobj.number, 0u);
-    EXPECT_EQ(sobj.parent, -1);
-    EXPECT_EQ(sobj.zeros, U32s(7, 0));
+    EXPECT_EQ(sobj.head, (U32s{0, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0})) << "number 0, parent -1";
     EXPECT_EQ(sobj.offset, (Vec3{7, 8, 9}));
     EXPECT_FLOAT_EQ(sobj.radius, std::sqrt(40.0f)) << "in the subobject's own frame";
     EXPECT_EQ(sobj.marks, (U32s{0xFFFFFFFF, 0xFFFFFFFF}));
@@ -250,18 +227,9 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     EXPECT_EQ(sobj.name, std::string("hull") + '\0');
     EXPECT_EQ(sobj.props, std::string("$fov=1") + '\0');
     EXPECT_EQ(sobj.words, (U32s{0xFFFFFFFF, 0xFFFFFFFF, 0}));
-    ASSERT_EQ(sobj.positions.size(), 3u);
-    EXPECT_EQ(sobj.positions[0], (Vec3{-2, 1, 3}));
-    EXPECT_EQ(sobj.normals[0], (Vec3{3, -2, 1}));
-    EXPECT_EQ(sobj.alphas, (std::vector<float>{0.5f, 1.5f, 2.5f}));
     ASSERT_EQ(sobj.polygons.size(), 2u);
-    const WrittenPolygon& flat = sobj.polygons[0];
-    EXPECT_EQ(flat.normal, (Vec3{0, 0.6f, 0.8f}));
-    EXPECT_EQ(flat.n_txtr, 0u);
-    EXPECT_EQ(flat.rgb, (U32s{11, 22, 33}));
-    EXPECT_EQ(flat.corners, (U32s{2, 0, 1}));
-    EXPECT_EQ(flat.u, (std::vector<float>{0, 0.25f, 0.5f}));
-    EXPECT_EQ(flat.v, (std::vector<float>{1, 0.75f, 0.5f}));
+    EXPECT_EQ(sobj.polygons[0].n_txtr, 0u);
+    EXPECT_EQ(sobj.polygons[0].corners, (U32s{2, 0, 1}));
     EXPECT_EQ(sobj.polygons[1].n_txtr, 2u);
     EXPECT_EQ(sobj.polygons[1].texture, 5u) << "a texture instead of a colour";
 
@@ -286,51 +254,31 @@ TEST_F(OofWriteTest, PolygonSpansInTheXzAndYzPlanes) {
         EXPECT_EQ(sobj.polygons[p].span_xz + sobj.polygons[p].span_yz, 0.0f);
 }
 
-TEST_F(OofWriteTest, VerticesAndPolygonsAreGroupedBySubobjectAndRenumbered) {
-    uint32_t a = add_subobject("a"), b = add_subobject("b");
-    for (int i = 0; i < 7; ++i)
-        add_vertices(a, {{float(i), 0, 0}});
-    add_vertices(b, {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}}); // store vertices 7, 8, 9
-    add_vertices(a, {{9, 9, 9}});                       // store vertex 10 belongs to a
-    add_polygon(b, {7, 8, 9});
-    add_polygon(a, {10, 0});
-    export_bytes();
-    WrittenSobj first = parse_sobj(chunk("SOBJ", 0)), second = parse_sobj(chunk("SOBJ", 1));
-    ASSERT_EQ(first.positions.size(), 8u);
-    EXPECT_EQ(first.positions[7], (Vec3{9, 9, 9}));
-    ASSERT_EQ(first.polygons.size(), 1u);
-    EXPECT_EQ(first.polygons[0].corners, (U32s{7, 0}));
-    EXPECT_EQ(second.positions.size(), 3u);
-    EXPECT_EQ(second.number, 1u);
-    ASSERT_EQ(second.polygons.size(), 1u);
-    EXPECT_EQ(second.polygons[0].corners, (U32s{0, 1, 2}));
-
-    load_back();
-    EXPECT_EQ(model.sobj_num_verts[0], 8u);
-    EXPECT_EQ(model.vertices[7], (Vec3{9, 9, 9}));
-    EXPECT_EQ(model.polygons[0].sobj, 0u) << "polygons come back grouped by subobject";
-    EXPECT_EQ(model.polygons[0].points[0], 7u);
-    EXPECT_EQ(model.polygons[1].points[2], 10u);
-}
-
-// A corner on another subobject's vertex is written as the offset from this subobject's first
-// vertex in the file, wrapped as a u32, so reading it back reaches the same vertex.
-TEST_F(OofWriteTest, CornerOnAnotherSubobjectsVertexKeepsItsVertex) {
+// Vertices and polygons are written grouped by subobject with corners renumbered. A corner on
+// another subobject's vertex is written as the offset from this subobject's first vertex in
+// the file, wrapped as a u32, so reading it back reaches the same vertex.
+TEST_F(OofWriteTest, GroupedBySubobjectAndRenumberedEvenAcrossSubobjects) {
     uint32_t a = add_subobject("a"), b = add_subobject("b");
     add_vertices(b, {{5, 5, 5}});
     add_vertices(a, {{1, 1, 1}, {2, 2, 2}});
     add_vertices(b, {{6, 6, 6}});
-    add_polygon(a, {1, 0, 3});
     add_polygon(b, {0, 2, 4000});
+    add_polygon(a, {1, 0, 3});
     export_bytes();
-    EXPECT_EQ(parse_sobj(chunk("SOBJ", 0)).polygons[0].corners, (U32s{0, 2, 3}))
-        << "b's vertices follow a's two";
-    EXPECT_EQ(parse_sobj(chunk("SOBJ", 1)).polygons[0].corners, (U32s{0, 0xFFFFFFFF, 0}))
+    WrittenSobj first = parse_sobj(chunk("SOBJ", 0)), second = parse_sobj(chunk("SOBJ", 1));
+    EXPECT_EQ(first.positions, (std::vector<Vec3>{{1, 1, 1}, {2, 2, 2}}));
+    EXPECT_EQ(second.positions, (std::vector<Vec3>{{5, 5, 5}, {6, 6, 6}}));
+    EXPECT_EQ(second.head[0], 1u);
+    ASSERT_EQ(first.polygons.size() + second.polygons.size(), 2u);
+    EXPECT_EQ(first.polygons[0].corners, (U32s{0, 2, 3})) << "b's vertices follow a's two";
+    EXPECT_EQ(second.polygons[0].corners, (U32s{0, 0xFFFFFFFF, 0}))
         << "a's vertex 1 lies one before b's first; a corner on no vertex becomes vertex 0";
 
     load_back();
     ASSERT_EQ(model.num_polygons, 2u);
+    EXPECT_EQ(model.polygons[0].sobj, 0u) << "polygons come back grouped by subobject";
     auto at = [](uint32_t p, uint32_t c) { return model.vertices[model.polygons[p].points[c]]; };
+    EXPECT_EQ(at(0, 0), (Vec3{1, 1, 1}));
     EXPECT_EQ(at(0, 1), (Vec3{5, 5, 5}));
     EXPECT_EQ(at(0, 2), (Vec3{6, 6, 6}));
     EXPECT_EQ(at(1, 1), (Vec3{2, 2, 2}));
@@ -362,15 +310,23 @@ TEST_F(OofWriteTest, StringsCountTheirZeroUnlessTheyFillWhatTheReaderTakes) {
     EXPECT_EQ(std::string(model.special_points.properties[0]), name49);
 }
 
-TEST_F(OofWriteTest, ImageGrowsPastTheOldFixedBuffer) {
-    uint32_t s = add_subobject("big");
-    U32s corners(25);
-    for (uint32_t c = 0; c < 25; ++c) {
-        add_vertices(s, {{float(c), float(c % 5), float(c / 5)}});
-        corners[c] = c;
+// 4000 polygons of 25 corners: an image of more than 768000 bytes.
+void add_big_model() {
+    model.num_subobjects = 1;
+    model.sobj_parent[0] = -1;
+    model.num_vertices = 25;
+    model.num_polygons = MAX_POLY;
+    for (uint32_t c = 0; c < 25; ++c)
+        model.vertices[c] = {float(c), float(c % 5), float(c / 5)};
+    for (Polygon& poly : model.polygons) {
+        poly.num_points = 25;
+        for (uint32_t c = 0; c < 25; ++c)
+            poly.points[c] = c;
     }
-    for (int p = 0; p < MAX_POLY; ++p)
-        add_polygon(s, corners);
+}
+
+TEST_F(OofWriteTest, ImageGrowsPastTheOldFixedBuffer) {
+    add_big_model();
     export_bytes();
     EXPECT_GT(file.size(), 768000u);
     load_back();
@@ -450,10 +406,7 @@ constexpr bool kAddressSanitizer = false;
 TEST_F(OofWriteTest, NoMemoryForTheImageEndsWithStatusOne) {
     if (kAddressSanitizer)
         GTEST_SKIP() << "the address sanitizer needs more address space than the cap allows";
-    uint32_t s = add_subobject("big");
-    add_vertices(s, std::vector<Vec3>(25, Vec3{1, 0, 0}));
-    for (int p = 0; p < MAX_POLY; ++p)
-        add_polygon(s, U32s(25, 0));
+    add_big_model();
     std::strcpy(view.export_path, dir.path("out.oof").c_str());
     std::string captured = dir.path("stdout.txt");
     EXPECT_EXIT(export_without_memory(captured), ::testing::ExitedWithCode(1), "");
