@@ -70,99 +70,94 @@ TEST_F(OofReadTest, EmptyModelsKeysWithoutSubobjectsAndRepeatedChunks) {
     EXPECT_STREQ(model.pinf_text, "ab");
 }
 
-TEST_F(OofReadTest, EveryChunkKindFillsItsTables) {
-    load(oof_every_chunk_kind(2300));
-    EXPECT_TRUE(sink.boxes.empty()) << last_text();
-
-    ASSERT_EQ(model.num_textures, 2u);
-    EXPECT_STREQ(model.textures[0].name, "hull");
-    EXPECT_STREQ(model.textures[1].name, "glass");
-    EXPECT_EQ(model.textures[0].referenced + 2 * model.textures[1].referenced, 2);
-
-    ASSERT_EQ(model.num_subobjects, 2u);
-    EXPECT_STREQ(model.sobj_name[0], "body");
-    EXPECT_STREQ(model.sobj_name[1], "turret");
-    EXPECT_STREQ(model.sobj_props[1], "$rotate=5");
-    EXPECT_EQ(first(model.sobj_parent, 2), (std::vector<int32_t>{-1, 0}));
-    EXPECT_EQ(model.sobj_offset[1], (Vec3{1, 2, 3}));
-    EXPECT_EQ(first(model.sobj_num_verts, 2), (U32s{4, 3}));
-    EXPECT_EQ(first(model.sobj_num_polys, 2), (U32s{2, 1}));
-
-    ASSERT_EQ(model.num_vertices, 7u);
-    EXPECT_EQ(model.vertices[2], (Vec3{4, 5, -3}));
-    EXPECT_EQ(model.vertices[5], (Vec3{3, 0, 4}));
-    EXPECT_EQ(model.vertex_normals[2], (Vec3{1, 0, 0}));
-    EXPECT_EQ(model.vertex_alpha[1], 0.5f);
-    EXPECT_EQ(model.vertex_alpha[6], 0.3f);
-    EXPECT_EQ(first(model.vertex_sobj + 3, 2), (std::vector<uint16_t>{0, 1}));
-
-    ASSERT_EQ(model.num_polygons, 3u);
-    const Polygon &quad = model.polygons[0], &flat = model.polygons[1], &tri = model.polygons[2];
-    EXPECT_EQ((U32s{quad.num_points, quad.n_txtr, quad.texture, quad.points[3]}),
-              (U32s{4, 1, 1, 3}));
-    EXPECT_EQ(quad.normal, (Vec3{0, 0.6f, 0.8f}));
-    EXPECT_EQ(quad.u[2], 0.5f);
-    EXPECT_EQ(quad.v[2], 0.6f);
-    EXPECT_EQ((U32s{flat.n_txtr, flat.color.red, flat.color.green, flat.color.blue, flat.points[0],
-                    flat.sobj}),
-              (U32s{0, 10, 20, 30, 3, 0}));
-    EXPECT_EQ((U32s{tri.sobj, tri.points[0], tri.points[2], tri.color.red}), (U32s{1, 4, 6, 200}));
-
-    ASSERT_EQ(model.num_special_points, 2u);
-    EXPECT_STREQ(model.special_points.name[0], "engine");
-    EXPECT_STREQ(model.special_points.properties[0], "$thrust");
-    EXPECT_EQ(model.special_points.location[1], (Vec3{-4, -5, -6}));
-    EXPECT_EQ(model.special_points.radius[1], 2.5f);
-
-    EXPECT_EQ((U32s{model.num_gun_points, model.num_ground_points, model.num_attach_points,
-                    model.num_nath_points}),
-              (U32s{2, 1, 1, 2}));
-    EXPECT_EQ(model.gun_points.submodel[0], 1u);
-    EXPECT_EQ(model.gun_points.location[1], (Vec3{4, 5, 6}));
-    EXPECT_EQ(model.gun_points.direction[1], (Vec3{0, 1, 0}));
-    EXPECT_EQ(model.ground_points.location[0], (Vec3{-1, -2, -3}));
-    EXPECT_EQ(model.attach_points.direction[0], (Vec3{1, 0, 0}));
-    EXPECT_EQ(model.nath_points.submodel[1], 1u);
-    EXPECT_EQ(model.nath_points.location[1], (Vec3{0.5f, 0.25f, 0.125f}));
-
-    const WeaponBattery& bat = model.batteries;
-    ASSERT_EQ(model.num_batteries, 2u);
-    EXPECT_EQ((U32s{bat.num_guns[0], bat.guns[0][1], bat.num_turrets[0], bat.turrets[0][0],
-                    bat.num_guns[1], bat.num_turrets[1]}),
-              (U32s{2, 1, 1, 1, 1, 0}));
-
-    EXPECT_EQ(first(model.pos_first_key, 2), (U32s{0, 2}));
-    EXPECT_EQ(first(model.pos_num_keys, 2), (U32s{2, 1}));
-    EXPECT_EQ(model.pos_key_frame[1], 2u);
-    EXPECT_EQ(model.pos_key_pos[2], (Vec3{7, 8, 9}));
-    EXPECT_EQ(first(model.rot_num_keys, 2), (U32s{0, 2}));
-    EXPECT_EQ(model.rot_first_key[1], 0u);
-    EXPECT_EQ(model.rot_key_frame[1], 9u);
-    EXPECT_EQ(model.rot_key_axis[1], (Vec3{1, 0, 0}));
-    EXPECT_EQ(model.rot_key_angle[1], 32760u);
-    ASSERT_EQ(model.num_used_frames, 4u);
-    EXPECT_EQ(model.used_frames[0], 2u);
-    EXPECT_EQ(model.used_frames[3], 9u);
-
-    EXPECT_STREQ(model.pinf_text, "mass=12\nturn=3");
-    // The load ends with the property pass and the loaded flag.
-    EXPECT_EQ(model.sobj_rotate[1] + model.any_rotate + view.model_loaded, 3);
-}
-
-// The same polygons read under each layout: a misread trailer or alpha block shifts every
-// later field, so the second subobject's values would come out wrong.
-TEST_F(OofReadTest, ThreeLayoutsByVersion) {
-    for (uint32_t version : {1907u, 2200u, 2300u, 1u}) {
+// The three layouts by version: a misread polygon trailer or alpha block shifts every later
+// field, so the second subobject's values and the chunks after it would come out wrong.
+TEST_F(OofReadTest, EveryChunkKindFillsItsTablesInEachLayout) {
+    for (uint32_t version : {2300u, 1907u, 2200u, 1u}) {
         SCOPED_TRACE(version);
         reset_globals();
         load(oof_every_chunk_kind(version), version);
+        bool alpha = version == 2300; // the other layouts store none: read as 1
         EXPECT_TRUE(sink.boxes.empty()) << last_text();
-        ASSERT_EQ(model.num_polygons, 3u);
-        EXPECT_EQ(model.polygons[2].color.green, 100);
-        EXPECT_EQ(model.polygons[2].points[1], 5u);
+
+        ASSERT_EQ(model.num_textures, 2u);
+        EXPECT_STREQ(model.textures[0].name, "hull");
+        EXPECT_STREQ(model.textures[1].name, "glass");
+        EXPECT_EQ(model.textures[0].referenced + 2 * model.textures[1].referenced, 2);
+
+        ASSERT_EQ(model.num_subobjects, 2u);
+        EXPECT_STREQ(model.sobj_name[0], "body");
+        EXPECT_STREQ(model.sobj_name[1], "turret");
+        EXPECT_STREQ(model.sobj_props[1], "$rotate=5");
+        EXPECT_EQ(first(model.sobj_parent, 2), (std::vector<int32_t>{-1, 0}));
+        EXPECT_EQ(model.sobj_offset[1], (Vec3{1, 2, 3}));
+        EXPECT_EQ(first(model.sobj_num_verts, 2), (U32s{4, 3}));
+        EXPECT_EQ(first(model.sobj_num_polys, 2), (U32s{2, 1}));
+
+        ASSERT_EQ(model.num_vertices, 7u);
+        EXPECT_EQ(model.vertices[2], (Vec3{4, 5, -3}));
+        EXPECT_EQ(model.vertices[5], (Vec3{3, 0, 4}));
+        EXPECT_EQ(model.vertex_normals[2], (Vec3{1, 0, 0}));
+        EXPECT_EQ(model.vertex_alpha[1], alpha ? 0.5f : 1);
+        EXPECT_EQ(model.vertex_alpha[4], alpha ? 0.1f : 1);
+        EXPECT_EQ(model.vertex_alpha[6], alpha ? 0.3f : 1);
         EXPECT_EQ(model.vertices[6], (Vec3{0, 5, 0}));
-        EXPECT_EQ(model.vertex_alpha[4], version == 2300 ? 0.1f : 1.0f);
+        EXPECT_EQ(first(model.vertex_sobj + 3, 2), (std::vector<uint16_t>{0, 1}));
+
+        ASSERT_EQ(model.num_polygons, 3u);
+        const Polygon &quad = model.polygons[0], &flat = model.polygons[1],
+                      &tri = model.polygons[2];
+        EXPECT_EQ((U32s{quad.num_points, quad.n_txtr, quad.texture, quad.points[3]}),
+                  (U32s{4, 1, 1, 3}));
+        EXPECT_EQ(quad.normal, (Vec3{0, 0.6f, 0.8f}));
+        EXPECT_EQ(quad.u[2], 0.5f);
+        EXPECT_EQ(quad.v[2], 0.6f);
+        EXPECT_EQ((U32s{flat.n_txtr, flat.color.red, flat.color.green, flat.color.blue,
+                        flat.points[0], flat.sobj}),
+                  (U32s{0, 10, 20, 30, 3, 0}));
+        EXPECT_EQ((U32s{tri.sobj, tri.points[0], tri.points[1], tri.points[2], tri.color.red,
+                        tri.color.green}),
+                  (U32s{1, 4, 5, 6, 200, 100}));
+
+        ASSERT_EQ(model.num_special_points, 2u);
+        EXPECT_STREQ(model.special_points.name[0], "engine");
+        EXPECT_STREQ(model.special_points.properties[0], "$thrust");
+        EXPECT_EQ(model.special_points.location[1], (Vec3{-4, -5, -6}));
+        EXPECT_EQ(model.special_points.radius[1], 2.5f);
+
+        EXPECT_EQ((U32s{model.num_gun_points, model.num_ground_points, model.num_attach_points,
+                        model.num_nath_points}),
+                  (U32s{2, 1, 1, 2}));
+        EXPECT_EQ(model.gun_points.submodel[0], 1u);
+        EXPECT_EQ(model.gun_points.location[1], (Vec3{4, 5, 6}));
+        EXPECT_EQ(model.gun_points.direction[1], (Vec3{0, 1, 0}));
+        EXPECT_EQ(model.ground_points.location[0], (Vec3{-1, -2, -3}));
+        EXPECT_EQ(model.attach_points.direction[0], (Vec3{1, 0, 0}));
+        EXPECT_EQ(model.nath_points.submodel[1], 1u);
+        EXPECT_EQ(model.nath_points.location[1], (Vec3{0.5f, 0.25f, 0.125f}));
+
+        const WeaponBattery& bat = model.batteries;
+        ASSERT_EQ(model.num_batteries, 2u);
+        EXPECT_EQ((U32s{bat.num_guns[0], bat.guns[0][1], bat.num_turrets[0], bat.turrets[0][0],
+                        bat.num_guns[1], bat.num_turrets[1]}),
+                  (U32s{2, 1, 1, 1, 1, 0}));
+
+        EXPECT_EQ(first(model.pos_first_key, 2), (U32s{0, 2}));
+        EXPECT_EQ(first(model.pos_num_keys, 2), (U32s{2, 1}));
+        EXPECT_EQ(model.pos_key_frame[1], 2u);
+        EXPECT_EQ(model.pos_key_pos[2], (Vec3{7, 8, 9}));
+        EXPECT_EQ(first(model.rot_num_keys, 2), (U32s{0, 2}));
+        EXPECT_EQ(model.rot_first_key[1], 0u);
+        EXPECT_EQ(model.rot_key_frame[1], 9u);
+        EXPECT_EQ(model.rot_key_axis[1], (Vec3{1, 0, 0}));
+        EXPECT_EQ(model.rot_key_angle[1], 32760u);
+        ASSERT_EQ(model.num_used_frames, 4u);
+        EXPECT_EQ(model.used_frames[0], 2u);
+        EXPECT_EQ(model.used_frames[3], 9u);
+
         EXPECT_STREQ(model.pinf_text, "mass=12\nturn=3");
+        // The load ends with the property pass and the loaded flag.
+        EXPECT_EQ(model.sobj_rotate[1] + model.any_rotate + view.model_loaded, 3);
     }
 }
 

@@ -153,13 +153,24 @@ class OofWriteTest : public CoreTest {
     std::vector<std::string> tags;
 };
 
+// The header, OHDR with model-space bounds and radius, then one SOBJ per subobject.
 TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
-    add_subobject("a");
-    add_subobject("b");
+    uint32_t root = add_subobject("root", -1, {10, 0, 0});
+    uint32_t child = add_subobject("child", root, {0, 5, 0});
+    add_vertices(child, {{1, 0, 0}});    // (11, 5, 0)
+    add_vertices(root, {{-2, -3, 7}});   // (8, -3, 7)
+    add_vertices(child, {{-20, 1, -1}}); // (-10, 6, -1)
     export_bytes();
     EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "PSPO");
     EXPECT_EQ(ByteCursor(std::span(file).subspan(4)).u32(), 2300u);
     EXPECT_EQ(tags, (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ"}));
+    ByteCursor ohdr = chunk("OHDR");
+    ASSERT_EQ(ohdr.size(), 36u);
+    EXPECT_EQ(ohdr.u32(), 2u);
+    EXPECT_FLOAT_EQ(ohdr.f32(), std::sqrt(146.0f));
+    EXPECT_EQ(ohdr.vec3(), (Vec3{-10, -3, -1}));
+    EXPECT_EQ(ohdr.vec3(), (Vec3{11, 6, 7}));
+    EXPECT_EQ(ohdr.u32(), 0u);
 
     // Only the last subobject has keys: the chunk is still written, with an empty block first.
     model.pos_first_key[1] = 0;
@@ -193,22 +204,6 @@ TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
     EXPECT_EQ(chunk("PINF").size(), 14u) << "the text without terminator";
 }
 
-TEST_F(OofWriteTest, OhdrHoldsModelSpaceBoundsAndRadius) {
-    uint32_t root = add_subobject("root", -1, {10, 0, 0});
-    uint32_t child = add_subobject("child", root, {0, 5, 0});
-    add_vertices(child, {{1, 0, 0}});    // (11, 5, 0)
-    add_vertices(root, {{-2, -3, 7}});   // (8, -3, 7)
-    add_vertices(child, {{-20, 1, -1}}); // (-10, 6, -1)
-    export_bytes();
-    ByteCursor ohdr = chunk("OHDR");
-    ASSERT_EQ(ohdr.size(), 36u);
-    EXPECT_EQ(ohdr.u32(), 2u);
-    EXPECT_FLOAT_EQ(ohdr.f32(), std::sqrt(146.0f));
-    EXPECT_EQ(ohdr.vec3(), (Vec3{-10, -3, -1}));
-    EXPECT_EQ(ohdr.vec3(), (Vec3{11, 6, 7}));
-    EXPECT_EQ(ohdr.u32(), 0u);
-}
-
 TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     uint32_t s = add_subobject("hull", -1, {7, 8, 9});
     std::strcpy(model.sobj_props[s], "$fov=1");
@@ -217,6 +212,11 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     Polygon& textured = add_polygon(s, {0, 1, 2});
     textured.n_txtr = 2;
     textured.texture = 5;
+    uint32_t t = add_subobject("t");
+    add_vertices(t, {{0, 0, 0}, {3, 0, 4}, {0, 5, 0}});
+    add_polygon(t, {3, 4, 5});
+    add_polygon(t, {4});
+    add_polygon(t, {});
     export_bytes();
     WrittenSobj sobj = parse_sobj(chunk("SOBJ"));
     EXPECT_EQ(sobj.head, (U32s{0, 0xFFFFFFFF, 0, 0, 0, 0, 0, 0, 0})) << "number 0, parent -1";
@@ -232,26 +232,17 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     EXPECT_EQ(sobj.polygons[0].corners, (U32s{2, 0, 1}));
     EXPECT_EQ(sobj.polygons[1].n_txtr, 2u);
     EXPECT_EQ(sobj.polygons[1].texture, 5u) << "a texture instead of a colour";
+    // Spans in the xz and yz planes; one corner or none has no span.
+    std::vector<WrittenPolygon> spanned = parse_sobj(chunk("SOBJ", 1)).polygons;
+    ASSERT_EQ(spanned.size(), 3u);
+    EXPECT_FLOAT_EQ(spanned[0].span_xz, 5.0f);
+    EXPECT_NEAR(spanned[0].span_yz, 6.40312f, 1e-5);
+    for (int p : {1, 2})
+        EXPECT_EQ(spanned[p].span_xz + spanned[p].span_yz, 0.0f);
 
     model.num_used_frames = 1;
     export_bytes();
     EXPECT_EQ(parse_sobj(chunk("SOBJ")).words, (U32s{1, 2, 0}));
-}
-
-TEST_F(OofWriteTest, PolygonSpansInTheXzAndYzPlanes) {
-    uint32_t s = add_subobject("t");
-    add_vertices(s, {{0, 0, 0}, {3, 0, 4}, {0, 5, 0}});
-    add_polygon(s, {0, 1, 2});
-    add_polygon(s, {1});
-    add_polygon(s, {});
-    export_bytes();
-    WrittenSobj sobj = parse_sobj(chunk("SOBJ"));
-    ASSERT_EQ(sobj.polygons.size(), 3u);
-    EXPECT_FLOAT_EQ(sobj.polygons[0].span_xz, 5.0f);
-    EXPECT_NEAR(sobj.polygons[0].span_yz, 6.40312f, 1e-5);
-    // One corner or none has no span.
-    for (int p : {1, 2})
-        EXPECT_EQ(sobj.polygons[p].span_xz + sobj.polygons[p].span_yz, 0.0f);
 }
 
 // Vertices and polygons are written grouped by subobject with corners renumbered. A corner on

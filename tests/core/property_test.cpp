@@ -143,37 +143,33 @@ TEST_F(PropertyTest, RotateReadsItsTurnTimeAndOnlyTheTextFromTheLastDollarCounts
     EXPECT_EQ(model.any_rotate, 0);
 }
 
-TEST_F(PropertyTest, GlowReadsColourAndAmountTimesTen) {
+TEST_F(PropertyTest, GlowReadsColourAndAmountTimesTenAndTurnsFlatPolygonsToTheViewer) {
     uint32_t s = add_subobject("$glow=.2,.2,1,1", {{0, 0, 1}}, 1);
     // Numbers that cannot be read keep their old values; an unread amount is not scaled again,
     // not even when the pass runs again after an edit.
     uint32_t bad = add_subobject("$Glow=0.5, 0.25;9,9");
     model.glow[bad] = {{7, 8, 9}, 2};
+    // A flat last polygon is made facing, with (1, 0, 0) as the axis when it already faces.
+    uint32_t up = add_subobject("$glow=1,1,1,1", {{0, 0, 1}});
+    uint32_t side = add_subobject("$glow=1,1,1,1", {{0, 1, 0}}, 1);
+    add_polygon(side, {1, 0, 0});
     for (int run = 0; run < 2; ++run) {
         prepare_model();
         EXPECT_EQ(model.sobj_glow[s], 1);
         EXPECT_EQ(std::vector(model.glow[s].glow_color, model.glow[s].glow_color + 3),
                   (std::vector<float>{0.2f, 0.2f, 1}));
         EXPECT_EQ(model.glow[s].glow_amount, 10.0f);
-        EXPECT_EQ(model.sobj_facing[s], 0) << "a textured glow polygon is not made facing";
         EXPECT_EQ(std::vector(model.glow[bad].glow_color, model.glow[bad].glow_color + 3),
                   (std::vector<float>{0.5f, 0.25f, 9}));
         EXPECT_EQ(model.glow[bad].glow_amount, 2.0f);
+        EXPECT_EQ(model.sobj_facing[s] + model.sobj_facing[bad], 0)
+            << "a textured polygon or none is not made facing";
+        EXPECT_EQ(model.sobj_facing[up] + model.sobj_facing[side], 2);
+        EXPECT_EQ(facing(up).facing_angle, 0.0f);
+        EXPECT_EQ(facing(up).facing_axis, (Vec3{1, 0, 0}));
+        EXPECT_EQ(facing(side).facing_axis, (Vec3{0, -1, 0}));
+        EXPECT_TRUE(sink.boxes.empty()) << "glow counts no polygons";
     }
-}
-
-TEST_F(PropertyTest, FlatGlowPolygonTurnsToTheViewerWithItsOwnFallbackAxis) {
-    uint32_t up = add_subobject("$glow=1,1,1,1", {{0, 0, 1}});
-    uint32_t side = add_subobject("$glow=1,1,1,1", {{0, 1, 0}}, 1);
-    add_polygon(side, {1, 0, 0}); // the last polygon is flat
-    uint32_t bare = add_subobject("$glow=1,1,1,1");
-    prepare_model();
-    EXPECT_EQ(model.sobj_facing[up] + model.sobj_facing[side], 2);
-    EXPECT_EQ(facing(up).facing_angle, 0.0f);
-    EXPECT_EQ(facing(up).facing_axis, (Vec3{1, 0, 0}));
-    EXPECT_EQ(facing(side).facing_axis, (Vec3{0, -1, 0}));
-    EXPECT_EQ(model.sobj_facing[bare], 0);
-    EXPECT_TRUE(sink.boxes.empty()) << "glow counts no polygons";
 }
 
 TEST_F(PropertyTest, EveryRunStartsFromClearedFlags) {
