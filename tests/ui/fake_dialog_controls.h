@@ -24,8 +24,10 @@ class FakeDialogControls : public DialogControls {
 
     explicit FakeDialogControls(const DialogTemplate& tmpl) {
         for (const ControlTemplate& c : tmpl.controls)
-            if (c.id != NO_ID)
-                controls_[c.id] = make(c.kind, c.kind == ControlKind::edit ? "" : c.text);
+            if (c.id != NO_ID) {
+                controls_[c.id].kind = c.kind;
+                controls_[c.id].text = c.kind == ControlKind::edit ? "" : c.text;
+            }
     }
 
     void set_text(int id, const std::string& text) override { at(id).text = text; }
@@ -65,12 +67,6 @@ class FakeDialogControls : public DialogControls {
     int selected_row(int id) const override { return at(id).selected; }
 
   private:
-    static Control make(ControlKind kind, const std::string& text) {
-        Control c;
-        c.kind = kind;
-        c.text = text;
-        return c;
-    }
     Control& at(int id) {
         auto it = controls_.find(id);
         if (it == controls_.end()) {
@@ -82,5 +78,5 @@ class FakeDialogControls : public DialogControls {
     const Control& at(int id) const { return const_cast<FakeDialogControls*>(this)->at(id); }
 
     std::map<int, Control> controls_;
-    Control unknown_ = make(ControlKind::label, "");
+    Control unknown_;
 };

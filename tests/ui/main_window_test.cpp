@@ -19,6 +19,10 @@ namespace {
 
 class MainWindowTest : public UiTest {
   protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        open_window();
+    }
     // An archive of three polymodels around a texture entry.
     std::string three_models() {
         return dir.write("ships.hog", build_hog({{"m1.oof", square_model()},
@@ -27,48 +31,40 @@ class MainWindowTest : public UiTest {
                                                  {"m3.oof", square_model()}}));
     }
     bool checked(int id) { return window->menu_action(id)->isChecked(); }
-    // The texts of a menu's rows, "-" for a separator and "name>" for a sub-menu.
-    static QStringList rows(QMenu* menu) {
+    // A menu's rows, "-" for a separator and "name>" for a sub-menu.
+    static QStringList rows(const QList<QAction*>& actions) {
         QStringList texts;
-        for (QAction* a : menu->actions())
+        for (QAction* a : actions)
             texts << (a->isSeparator() ? QStringLiteral("-")
                                        : a->text() + (a->menu() ? QStringLiteral(">") : ""));
         return texts;
     }
-    QMenu* menu(const QString& title) {
-        for (QAction* a : window->menuBar()->actions())
-            if (a->text() == title)
-                return a->menu();
-        return nullptr;
-    }
 };
 
 TEST_F(MainWindowTest, StartsAsMeshlookWithTheMenuInDisplayOrder) {
-    open_window();
     EXPECT_EQ(window->windowTitle(), "Meshlook");
     EXPECT_EQ(window->size(), QSize(400, 400));
     EXPECT_EQ(window->pos(), QPoint(50, 50));
     EXPECT_FALSE(window->windowIcon().isNull());
-
-    QStringList bar;
-    for (QAction* a : window->menuBar()->actions())
-        bar << a->text();
-    EXPECT_EQ(bar, QStringList({"File", "View", "Options", "Tool", "Help"}));
     auto* reload = qobject_cast<QToolButton*>(window->menuBar()->cornerWidget(Qt::TopRightCorner));
     ASSERT_NE(reload, nullptr);
     EXPECT_EQ(reload->defaultAction(), window->menu_action(CMD_RELOAD));
     EXPECT_EQ(reload->text(), "Reload");
 
-    EXPECT_EQ(rows(menu("File")),
-              QStringList({"Import>", "Export>", "-", "Load Oof", "Load Hog", "-", "Exit"}));
-    EXPECT_EQ(rows(menu("File")->actions()[0]->menu()), QStringList({"Cob/Scn", "Orf"}));
-    EXPECT_EQ(rows(menu("File")->actions()[1]->menu()), QStringList({"Oof", "Orf"}));
-    EXPECT_EQ(rows(menu("View")),
-              QStringList({"Next", "Previous", "-", "-", "Right", "Left", "Up", "Down"}));
-    EXPECT_EQ(rows(menu("Options")), QStringList({"View Settings", "-", "Line Poly", "Size2Poly",
-                                                  "Cull Face", "Color", "Smooth", "Background>"}));
-    EXPECT_EQ(rows(menu("Tool")), QStringList({"Edit Window"}));
-    EXPECT_EQ(rows(menu("Help")), QStringList({"About", "Polymodel Info"}));
+    QList<QAction*> bar = window->menuBar()->actions();
+    EXPECT_EQ(rows(bar), QStringList({"File>", "View>", "Options>", "Tool>", "Help>"}));
+    std::vector<QStringList> menus = {
+        {"Import>", "Export>", "-", "Load Oof", "Load Hog", "-", "Exit"},
+        {"Next", "Previous", "-", "-", "Right", "Left", "Up", "Down"},
+        {"View Settings", "-", "Line Poly", "Size2Poly", "Cull Face", "Color", "Smooth",
+         "Background>"},
+        {"Edit Window"},
+        {"About", "Polymodel Info"}};
+    for (size_t i = 0; i < menus.size() && i < size_t(bar.size()); ++i)
+        EXPECT_EQ(rows(bar[i]->menu()->actions()), menus[i]) << i;
+    QList<QAction*> file = bar[0]->menu()->actions();
+    EXPECT_EQ(rows(file[0]->menu()->actions()), QStringList({"Cob/Scn", "Orf"}));
+    EXPECT_EQ(rows(file[1]->menu()->actions()), QStringList({"Oof", "Orf"}));
 
     for (int id : {CMD_LINE_POLY, CMD_SIZE2POLY, CMD_CULL_FACE, CMD_COLOR, CMD_SMOOTH})
         EXPECT_TRUE(checked(id)) << id;
@@ -77,11 +73,17 @@ TEST_F(MainWindowTest, StartsAsMeshlookWithTheMenuInDisplayOrder) {
     EXPECT_FALSE(window->menu_action(CMD_POLYMODEL_INFO)->isEnabled());
 }
 
-TEST_F(MainWindowTest, BeforeAnyLoadTheStepCommandsDoNothing) {
-    open_window();
-    for (int id : {CMD_NEXT, CMD_PREVIOUS, CMD_RELOAD, CMD_POLYMODEL_INFO, 40002, 40099})
+TEST_F(MainWindowTest, WithoutAModelStepsCancelsAndRequestsChangeNothing) {
+    view.refresh_only = 1; // a dialog switch clicked before any load
+    view.selection_changed = 1;
+    for (int id : {CMD_REFRESH, CMD_NEXT, CMD_PREVIOUS, CMD_RELOAD, CMD_POLYMODEL_INFO, 40002,
+                   40099, CMD_LOAD_OOF}) // the scripted dialog cancels Load Oof
         window->command(id);
+    command_with_file(CMD_LOAD_HOG, dir.path("missing.hog"));
+    EXPECT_EQ(view.refresh_only, 0);
+    EXPECT_EQ(view.selection_changed, 0);
     EXPECT_EQ(view.model_loaded, 0);
+    EXPECT_STREQ(hog.hog_path, "");
     EXPECT_TRUE(sink.boxes.empty());
     EXPECT_EQ(view.rot_x, START_ROT);
     window->resize(300, 200);
@@ -90,12 +92,10 @@ TEST_F(MainWindowTest, BeforeAnyLoadTheStepCommandsDoNothing) {
 }
 
 TEST_F(MainWindowTest, LoadHogShowsTheFirstModelAndStepsWithoutWrapping) {
-    open_window();
     view.zoom_locked = 1;
     command_with_file(CMD_LOAD_HOG, three_models());
     ASSERT_EQ(view.model_loaded, 1);
     EXPECT_EQ(hog.num_oof, 3u);
-    EXPECT_EQ(view.cur_hog_oof, 0u);
     EXPECT_EQ(view.zoom_locked, 0);
     EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
     EXPECT_TRUE(window->menu_action(CMD_POLYMODEL_INFO)->isEnabled());
@@ -111,14 +111,13 @@ TEST_F(MainWindowTest, LoadHogShowsTheFirstModelAndStepsWithoutWrapping) {
     window->command(CMD_PREVIOUS);
     EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
     window->command(CMD_DOWN);
-    window->command(CMD_PREVIOUS);
+    window->command(CMD_PREVIOUS); // a plain step back, not a refresh
     EXPECT_EQ(view.cur_hog_oof, 0u);
     EXPECT_EQ(view.rot_x, 35.0f); // nothing reloaded
     EXPECT_TRUE(sink.boxes.empty());
 }
 
-TEST_F(MainWindowTest, AnArchiveWithoutModelsKeepsTheModelShown) {
-    open_window();
+TEST_F(MainWindowTest, AnArchiveWithoutModelsKeepsTheModelShownAndReloadable) {
     command_with_file(CMD_LOAD_HOG, three_models());
     window->command(CMD_NEXT);
     uint32_t polygons = model.num_polygons;
@@ -127,48 +126,16 @@ TEST_F(MainWindowTest, AnArchiveWithoutModelsKeepsTheModelShown) {
     ASSERT_EQ(sink.boxes.size(), 1u);
     EXPECT_EQ(sink.boxes[0].caption, "Info");
     EXPECT_EQ(sink.boxes[0].text, "This Hog has no Oof files");
-    EXPECT_EQ(view.model_loaded, 1);
     EXPECT_EQ(model.num_polygons, polygons);
     EXPECT_EQ(hog.num_oof, 0u);
     EXPECT_EQ(std::string(hog.hog_path), empty);
-}
-
-TEST_F(MainWindowTest, ReloadAfterAnArchiveWithoutModelsKeepsTheModel) {
-    open_window();
-    command_with_file(CMD_LOAD_HOG, three_models());
-    window->command(CMD_NEXT);
-    command_with_file(CMD_LOAD_HOG,
-                      dir.write("empty.hog", build_hog({{"stripes.ogf", green_texture()}})));
     // The old list position names nothing in the new archive: reading it would end the run.
     EXPECT_NO_THROW(window->command(CMD_RELOAD));
     EXPECT_EQ(view.model_loaded, 1);
     EXPECT_EQ(sink.boxes.size(), 1u);
 }
 
-TEST_F(MainWindowTest, RequestsWithNothingToActOnAreDropped) {
-    open_window();
-    view.refresh_only = 1; // a dialog switch clicked before any load
-    view.selection_changed = 1;
-    window->command(CMD_REFRESH);
-    EXPECT_EQ(view.refresh_only, 0);
-    EXPECT_EQ(view.selection_changed, 0);
-    command_with_file(CMD_LOAD_HOG, three_models());
-    window->command(CMD_NEXT);
-    window->command(CMD_PREVIOUS);
-    EXPECT_EQ(view.cur_hog_oof, 0u); // a plain step back, not a refresh
-}
-
-TEST_F(MainWindowTest, CancelledOrUnreadableChoicesChangeNothing) {
-    open_window();
-    window->command(CMD_LOAD_OOF); // the scripted dialog answers with a cancel
-    command_with_file(CMD_LOAD_HOG, dir.path("missing.hog"));
-    EXPECT_EQ(view.model_loaded, 0);
-    EXPECT_STREQ(hog.hog_path, "");
-    EXPECT_TRUE(sink.boxes.empty());
-}
-
 TEST_F(MainWindowTest, LoadOofLeavesArchiveModeAndCaptionsThePath) {
-    open_window();
     command_with_file(CMD_LOAD_HOG, three_models());
     std::string loose = dir.write("loose.oof", square_model());
     command_with_file(CMD_LOAD_OOF, loose);
@@ -186,7 +153,6 @@ TEST_F(MainWindowTest, LoadOofLeavesArchiveModeAndCaptionsThePath) {
 }
 
 TEST_F(MainWindowTest, RefreshReadsItsThreeRequestFlags) {
-    open_window();
     command_with_file(CMD_LOAD_HOG, three_models());
     view.rot_x = 12;
     view.zoom_locked = 1;
@@ -204,7 +170,6 @@ TEST_F(MainWindowTest, RefreshReadsItsThreeRequestFlags) {
     view.selection_changed = 1;
     window->command(CMD_REFRESH);
     EXPECT_EQ(view.selection_changed, 0);
-    EXPECT_EQ(view.cur_hog_oof, 2u);
     EXPECT_EQ(view.rot_x, 12.0f);
     EXPECT_EQ(model.sobj_name[0][0], 'Q');
 
@@ -219,22 +184,18 @@ TEST_F(MainWindowTest, RefreshReadsItsThreeRequestFlags) {
 }
 
 TEST_F(MainWindowTest, SwitchCommandsToggleTheirFlagAndCheckMark) {
-    open_window();
-    struct Switch {
-        int id;
-        int32_t* flag;
-    } switches[] = {{CMD_LINE_POLY, &view.fill_poly}, {CMD_SIZE2POLY, &view.size_to_poly},
-                    {CMD_CULL_FACE, &view.cull_face}, {CMD_COLOR, &view.show_textures},
-                    {CMD_SMOOTH, &view.smooth},       {CMD_RED, &view.bg_red},
-                    {CMD_GREEN, &view.bg_green},      {CMD_BLUE, &view.bg_blue}};
-    for (const Switch& s : switches) {
-        int32_t before = *s.flag;
-        window->menu_action(s.id)->trigger();
-        EXPECT_EQ(*s.flag, !before) << s.id;
-        EXPECT_EQ(checked(s.id), *s.flag != 0) << s.id;
-        window->menu_action(s.id)->trigger();
-        EXPECT_EQ(*s.flag, before) << s.id;
-        EXPECT_EQ(checked(s.id), before != 0) << s.id;
+    std::pair<int, int32_t*> switches[] = {
+        {CMD_LINE_POLY, &view.fill_poly}, {CMD_SIZE2POLY, &view.size_to_poly},
+        {CMD_CULL_FACE, &view.cull_face}, {CMD_COLOR, &view.show_textures},
+        {CMD_SMOOTH, &view.smooth},       {CMD_RED, &view.bg_red},
+        {CMD_GREEN, &view.bg_green},      {CMD_BLUE, &view.bg_blue}};
+    for (auto [id, flag] : switches) {
+        int32_t before = *flag;
+        for (int32_t expected : {int32_t(!before), before}) {
+            window->menu_action(id)->trigger();
+            EXPECT_EQ(*flag, expected) << id;
+            EXPECT_EQ(checked(id), expected != 0) << id;
+        }
     }
     window->command(CMD_GREEN);
     EXPECT_EQ(view.clear_green, 1.0f);
@@ -245,7 +206,6 @@ TEST_F(MainWindowTest, SwitchCommandsToggleTheirFlagAndCheckMark) {
 }
 
 TEST_F(MainWindowTest, HelpBoxesNameTheProgramAndTheModel) {
-    open_window();
     window->command(CMD_ABOUT);
     ASSERT_EQ(sink.boxes.size(), 1u);
     EXPECT_EQ(sink.boxes[0].text, std::string("Meshlook\nVersion ") + MESHLOOK_VERSION);
@@ -259,22 +219,20 @@ TEST_F(MainWindowTest, HelpBoxesNameTheProgramAndTheModel) {
                                           "Total Polygons 2\nTotal Textures 0\nTotal Sobj 1\n\n");
 }
 
-TEST_F(MainWindowTest, ModelessWindowsOpenAndCloseThroughTheirCommands) {
-    open_window();
+TEST_F(MainWindowTest, ModelessWindowsOpenAndCloseThroughTheirCommandsAndExit) {
     window->command(CMD_VIEW_SETTINGS);
     ASSERT_EQ(view.view_settings_open, 1);
-    auto* settings = static_cast<QtDialog*>(view.view_settings_window);
-    ASSERT_NE(settings, nullptr);
+    QPointer<QtDialog> settings(static_cast<QtDialog*>(view.view_settings_window));
+    ASSERT_FALSE(settings.isNull());
     EXPECT_TRUE(QTest::qWaitForWindowExposed(settings));
     EXPECT_EQ(settings->windowTitle(), "View Settings");
     EXPECT_TRUE(checked(CMD_VIEW_SETTINGS));
-    QPointer<QtDialog> watch(settings);
     settings->close(); // the close box sends 40023
     settle();
     EXPECT_EQ(view.view_settings_open, 0);
     EXPECT_FALSE(checked(CMD_VIEW_SETTINGS));
     EXPECT_EQ(view.view_settings_window, nullptr);
-    EXPECT_TRUE(watch.isNull());
+    EXPECT_TRUE(settings.isNull());
 
     window->command(CMD_EDIT_WINDOW);
     auto* edit = static_cast<QtDialog*>(view.edit_window);
@@ -285,10 +243,7 @@ TEST_F(MainWindowTest, ModelessWindowsOpenAndCloseThroughTheirCommands) {
     window->command(CMD_EDIT_WINDOW);
     EXPECT_EQ(view.edit_window_open, 0);
     EXPECT_FALSE(checked(CMD_EDIT_WINDOW));
-}
 
-TEST_F(MainWindowTest, ExitClosesTheWindow) {
-    open_window();
     window->command(CMD_VIEW_SETTINGS);
     window->command(CMD_EXIT);
     EXPECT_FALSE(window->isVisible());

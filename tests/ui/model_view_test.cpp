@@ -34,19 +34,20 @@ int count_pixels(const QImage& image, bool (*test)(QColor)) {
 
 class ModelViewTest : public UiTest {
   protected:
-    void load_ships() {
+    void SetUp() override {
+        UiTest::SetUp();
         open_window();
-        command_with_file(CMD_LOAD_HOG,
-                          dir.write("ships.hog", build_hog({{"a.oof", square_model()},
-                                                            {"b.oof", square_model()}})));
+    }
+    void load(const std::vector<HogFile>& entries = {{"a.oof", square_model()},
+                                                     {"b.oof", square_model()}}) {
+        command_with_file(CMD_LOAD_HOG, dir.write("ships.hog", build_hog(entries)));
         ASSERT_EQ(view.model_loaded, 1);
     }
     // Pixels of grey text in the caption line; the brightest must be the text colour itself
     // (the rest are anti-aliased edges).
     int caption_text_pixels(const QImage& image) {
         QFontMetrics metrics(window->model_view()->font());
-        int top = image.height() - 20;
-        int n = 0, brightest = 0;
+        int top = image.height() - 20, n = 0, brightest = 0;
         for (int y = top; y < top + metrics.height(); ++y)
             for (int x = 0; x < metrics.horizontalAdvance(" 1/2 : a.oof"); ++x) {
                 QColor c = image.pixelColor(x, y);
@@ -65,26 +66,21 @@ class ModelViewTest : public UiTest {
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(window->model_view(), k, modifiers);
     }
-    void move_mouse(int x, int y, Qt::KeyboardModifiers modifiers,
-                    Qt::MouseButtons buttons = Qt::NoButton) {
+    void move_mouse(int x, int y, Qt::KeyboardModifiers modifiers) {
         QWidget* target = window->model_view();
         QPointF at(x, y);
-        QMouseEvent event(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, buttons,
-                          modifiers);
+        QMouseEvent event(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton,
+                          Qt::NoButton, modifiers);
         QApplication::sendEvent(target, &event);
     }
 };
 
-TEST_F(ModelViewTest, BeforeALoadTheViewIsBlackWithoutCaption) {
-    open_window();
+TEST_F(ModelViewTest, BlackBeforeALoadThenTheModelWithItsCaptionOverTheFrame) {
     QImage image = frame();
     EXPECT_EQ(count_pixels(image, is_black), image.width() * image.height());
-}
-
-TEST_F(ModelViewTest, LoadedModelIsDrawnWithItsCaptionOverTheFrame) {
-    load_ships();
+    load();
     window->command(CMD_BLUE); // a blue background sets the caption's black box apart
-    QImage image = frame();
+    image = frame();
     EXPECT_TRUE(is_model_red(image.pixelColor(image.width() / 2, image.height() / 2)));
     int top = image.height() - 20;
     QFontMetrics metrics(window->model_view()->font());
@@ -98,7 +94,7 @@ TEST_F(ModelViewTest, LoadedModelIsDrawnWithItsCaptionOverTheFrame) {
 }
 
 TEST_F(ModelViewTest, LinePolyDrawsOutlinesOnly) {
-    load_ships();
+    load();
     int filled = count_pixels(frame(), is_model_red);
     ASSERT_TRUE(is_model_red(centre()));
     window->command(CMD_LINE_POLY);
@@ -113,82 +109,54 @@ TEST_F(ModelViewTest, LinePolyDrawsOutlinesOnly) {
 }
 
 TEST_F(ModelViewTest, ColorOffDrawsTexturedPolygonsGrey) {
-    open_window();
-    command_with_file(CMD_LOAD_HOG,
-                      dir.write("tex.hog", build_hog({{"t.oof", textured_square_model()},
-                                                      {"stripes.ogf", green_texture()}})));
-    ASSERT_EQ(view.model_loaded, 1);
+    load({{"t.oof", textured_square_model()}, {"stripes.ogf", green_texture()}});
     QColor textured = centre();
     EXPECT_GT(textured.green(), 2 * textured.red() + 20);
     ASSERT_EQ(model.textures[0].loaded, 1);
-
     window->command(CMD_COLOR);
     EXPECT_EQ(model.textures[0].loaded, 0);
     QColor grey = centre();
     EXPECT_GT(grey.red(), 40);
     EXPECT_EQ(grey.red(), grey.green());
     EXPECT_EQ(grey.green(), grey.blue());
-
     window->command(CMD_COLOR);
     EXPECT_EQ(model.textures[0].loaded, 1);
     EXPECT_EQ(centre(), textured);
 }
 
-TEST_F(ModelViewTest, ArrowKeysAndPresetsTurnTheView) {
-    open_window();
-    key(Qt::Key_Left);
-    EXPECT_EQ(view.rot_y, 25.0f);
-    EXPECT_EQ(view.rot_x, 30.0f);
-    key(Qt::Key_Up);
-    key(Qt::Key_Up);
-    EXPECT_EQ(view.rot_x, 20.0f);
-    key(Qt::Key_Down);
-    key(Qt::Key_Right);
-    EXPECT_EQ(view.rot_x, 25.0f);
-    EXPECT_EQ(view.rot_y, 30.0f);
-    struct Preset {
+TEST_F(ModelViewTest, KeysTurnStepKeyframesAndStepThroughTheArchive) {
+    struct Step {
         Qt::Key key;
         float x, y;
-    } presets[] = {{Qt::Key_S, 0, 270},
-                   {Qt::Key_D, 30, 30},
-                   {Qt::Key_F, 0, 0},
-                   {Qt::Key_E, 90, 0},
-                   {Qt::Key_C, 270, 0}};
-    for (const Preset& p : presets) {
-        key(p.key);
-        EXPECT_EQ(view.rot_x, p.x);
-        EXPECT_EQ(view.rot_y, p.y);
+    } steps[] = {{Qt::Key_Left, 30, 25}, {Qt::Key_Up, 25, 25},    {Qt::Key_Up, 20, 25},
+                 {Qt::Key_Down, 25, 25}, {Qt::Key_Right, 25, 30}, {Qt::Key_S, 0, 270},
+                 {Qt::Key_D, 30, 30},    {Qt::Key_F, 0, 0},       {Qt::Key_E, 90, 0},
+                 {Qt::Key_C, 270, 0}};
+    for (const Step& s : steps) {
+        key(s.key);
+        EXPECT_EQ(view.rot_x, s.x) << s.key;
+        EXPECT_EQ(view.rot_y, s.y) << s.key;
     }
-}
-
-TEST_F(ModelViewTest, MainRowDigitsStepKeyframesAndTheKeypadDoesNot) {
-    open_window();
+    // Main-row digits step keyframes; the keypad's do not.
     model.num_used_frames = 3;
     view.positions_on = 1;
     view.cur_keyframe = 2;
     key(Qt::Key_0, Qt::KeypadModifier);
     key(Qt::Key_8, Qt::KeypadModifier);
     EXPECT_EQ(view.cur_keyframe, 2u);
-    key(Qt::Key_8);
-    EXPECT_EQ(view.cur_keyframe, 1u);
-    key(Qt::Key_0);
-    EXPECT_EQ(view.cur_keyframe, 0u);
-    key(Qt::Key_9);
-    EXPECT_EQ(view.cur_keyframe, 1u);
-}
-
-TEST_F(ModelViewTest, NAndPStepThroughTheArchive) {
-    load_ships();
-    key(Qt::Key_N);
-    EXPECT_EQ(view.cur_hog_oof, 1u);
-    key(Qt::Key_N);
-    EXPECT_EQ(view.cur_hog_oof, 1u);
-    key(Qt::Key_P);
-    EXPECT_EQ(view.cur_hog_oof, 0u);
+    for (auto [k, frame] : {std::pair{Qt::Key_8, 1u}, {Qt::Key_0, 0u}, {Qt::Key_9, 1u}}) {
+        key(k);
+        EXPECT_EQ(view.cur_keyframe, frame) << k;
+    }
+    load();
+    for (auto [k, entry] : {std::pair{Qt::Key_N, 1u}, {Qt::Key_N, 1u}, {Qt::Key_P, 0u}}) {
+        key(k);
+        EXPECT_EQ(view.cur_hog_oof, entry) << k;
+    }
 }
 
 TEST_F(ModelViewTest, CtrlDragTurnsAndShiftDragZooms) {
-    load_ships();
+    load();
     float auto_zoom = view.zoom;
     move_mouse(100, 100, Qt::ControlModifier); // the first move only records
     EXPECT_EQ(view.rot_x, START_ROT);
@@ -213,9 +181,7 @@ TEST_F(ModelViewTest, CtrlDragTurnsAndShiftDragZooms) {
 }
 
 TEST_F(ModelViewTest, TimerSpinsARotateSubobjectThreeDegreesATick) {
-    open_window();
     command_with_file(CMD_LOAD_OOF, dir.write("spin.oof", square_model("$rotate=5")));
-    ASSERT_EQ(view.model_loaded, 1);
     ASSERT_EQ(model.any_rotate, 1);
     view.rotate_on = 1;
     QSignalSpy ticks(&window->spin_timer(), &QTimer::timeout);

@@ -29,27 +29,24 @@ ProgramResult run_meshlook(const std::string& script) {
 
 class ProgramRunTest : public CoreTest {};
 
-TEST_F(ProgramRunTest, ABadArchiveEndsTheProgramWithStatus254) {
-    std::string bad = dir.write("bad.hog", {'H', 'O', 'G', '3', 0, 0, 0, 0});
-    ProgramResult run = run_meshlook("40003 " + bad + ";quit");
-    EXPECT_EQ(run.status, 254);
-    EXPECT_NE(run.errors.find("ERROR: Bad hog file\n"), std::string::npos) << run.errors;
-}
-
-TEST_F(ProgramRunTest, ABadModelInsideAnArchiveEndsWithTheReadersStatus) {
+TEST_F(ProgramRunTest, FatalReaderErrorsEndWithTheReadersStatusAndANormalRunWithZero) {
     OofChunk unknown{"ZZZZ", {1, 2, 3, 4}, std::nullopt};
-    std::string hog = dir.write("ships.hog", build_hog({{"bad.oof", build_oof(2300, {unknown})}}));
-    ProgramResult run = run_meshlook("40003 " + hog + ";quit");
-    EXPECT_EQ(run.status, 5);
-    EXPECT_NE(run.errors.find("ERROR: Oof data is bad, unknown datatype... ouch"),
-              std::string::npos)
-        << run.errors;
-}
-
-TEST_F(ProgramRunTest, AnUnattendedRunEndsNormally) {
-    ProgramResult run = run_meshlook("40019;quit");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.errors.find("About: Meshlook\nVersion "), std::string::npos) << run.errors;
+    struct Case {
+        std::string script;
+        int status;
+        std::string error;
+    } cases[] = {
+        {"40003 " + dir.write("bad.hog", {'H', 'O', 'G', '3', 0, 0, 0, 0}), 254,
+         "ERROR: Bad hog file\n"},
+        {"40003 " + dir.write("ships.hog", build_hog({{"bad.oof", build_oof(2300, {unknown})}})), 5,
+         "ERROR: Oof data is bad, unknown datatype... ouch"},
+        {"40019", 0, "About: Meshlook\nVersion "}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ProgramResult run = run_meshlook(c.script + ";quit");
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
+    }
 }
 
 } // namespace

@@ -30,31 +30,26 @@ class StatusTextTest : public CoreTest {
         view.cur_keyframe = 1;
         view.positions_on = 1;
     }
+    // The caption without and with the keyframe number shown.
+    void expect_captions(const std::string& plain, const std::string& keyed_caption) {
+        view.positions_on = 0;
+        EXPECT_EQ(status_caption_text(), plain);
+        keyed();
+        EXPECT_EQ(status_caption_text(), keyed_caption);
+    }
 };
 
-TEST_F(StatusTextTest, ArchiveCaptionNamesTheEntryOfTheListPosition) {
+TEST_F(StatusTextTest, CaptionNamesTheArchiveEntryOrTheFileCutAtTheLastBackslash) {
     archive();
     view.cur_hog_oof = 1;
-    EXPECT_EQ(status_caption_text(), " 2/2 : second.oof");
-    keyed();
-    EXPECT_EQ(status_caption_text(), " 2/2 : second.oof 17");
-    view.positions_on = 0;
-    EXPECT_EQ(status_caption_text(), " 2/2 : second.oof");
-}
-
-TEST_F(StatusTextTest, LooseFileCaptionCutsAtTheLastBackslash) {
+    expect_captions(" 2/2 : second.oof", " 2/2 : second.oof 17");
+    hog.num_entries = 0;
     std::strcpy(view.oof_path, "C:\\models\\ship.oof");
-    EXPECT_EQ(status_caption_text(), " ship.oof");
-    keyed();
-    EXPECT_EQ(status_caption_text(), " ship.oof   17");
+    expect_captions(" ship.oof", " ship.oof   17");
     std::strcpy(view.oof_path, "/home/me/ship.oof");
-    EXPECT_EQ(status_caption_text(), " /home/me/ship.oof 17");
+    expect_captions(" /home/me/ship.oof", " /home/me/ship.oof 17");
     view.positions_on = 0;
-    EXPECT_EQ(status_caption_text(), " /home/me/ship.oof");
-}
-
-TEST_F(StatusTextTest, ALongPathIsCutToTheCaptionBuffer) {
-    std::memset(view.oof_path, 'x', PATH_LEN - 1);
+    std::memset(view.oof_path, 'x', PATH_LEN - 1); // cut to the caption buffer
     std::string caption = status_caption_text();
     EXPECT_EQ(caption.size(), 79u);
     EXPECT_EQ(caption.substr(0, 3), " xx");
@@ -72,24 +67,15 @@ TEST_F(StatusTextTest, InfoNamesTheArchiveOrFileThenTheTotals) {
     hog.num_entries = 0;
     std::strcpy(view.oof_path, "D:\\a\\b.oof");
     EXPECT_EQ(polymodel_info_text().substr(0, 17), "Oof Name: b.oof\nT");
-}
 
-TEST_F(StatusTextTest, InfoTotalsShowInFullAtTheLargestCounts) {
     // Ten-digit counts give the longest totals part (101 characters), inside the 120 cut.
     model.num_vertices = 2000000000;
     model.num_polygons = 2000000001;
     model.num_textures = 2000000002;
     model.num_subobjects = 2000000003;
-    std::strcpy(view.oof_path, "m.oof");
-    std::string head = "Oof Name: m.oof\n";
     std::string text = polymodel_info_text();
-    ASSERT_EQ(text.substr(0, head.size()), head);
-    EXPECT_EQ(text.size() - head.size(), 101u);
+    EXPECT_EQ(text.size(), 16u + 101u);
     EXPECT_EQ(text.substr(text.size() - 13), " 2000000003\n\n");
-}
-
-TEST_F(StatusTextTest, AboutNamesTheProgramAndItsVersion) {
-    EXPECT_EQ(about_text(), std::string("Meshlook\nVersion ") + MESHLOOK_VERSION);
 }
 
 } // namespace

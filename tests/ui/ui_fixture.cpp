@@ -12,30 +12,26 @@ namespace {
 
 OofSubobject square_subobject(uint32_t number, int32_t parent, const std::string& name,
                               const std::string& props, bool textured) {
-    OofSubobject s;
-    s.number = number;
-    s.parent = parent;
-    s.name = name + '\0';
-    s.props = props + '\0';
-    s.positions = {{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}};
-    s.normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
-    s.alphas = {1, 1, 1, 1};
-    OofPolygon front;
-    front.normal = {0, 0, 1};
-    if (textured) {
-        front.n_txtr = 1;
-        front.texture = 0;
-    } else {
-        front.red = MODEL_RED;
-        front.green = MODEL_GREEN;
-        front.blue = MODEL_BLUE;
-    }
-    front.corners = {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}};
+    // Untextured polygons carry the model colour, textured ones texture 0.
+    uint8_t red = textured ? 0 : MODEL_RED, green = textured ? 0 : MODEL_GREEN,
+            blue = textured ? 0 : MODEL_BLUE;
+    OofPolygon front{.normal = {0, 0, 1},
+                     .n_txtr = textured,
+                     .red = red,
+                     .green = green,
+                     .blue = blue,
+                     .corners = {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
     OofPolygon back = front;
     back.normal = {0, 0, -1};
     back.corners = {{3, 0, 1}, {2, 1, 1}, {1, 1, 0}, {0, 0, 0}};
-    s.polygons = {front, back};
-    return s;
+    return {.number = number,
+            .parent = parent,
+            .name = name + '\0',
+            .props = props + '\0',
+            .positions = {{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}},
+            .normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
+            .alphas = {1, 1, 1, 1},
+            .polygons = {front, back}};
 }
 
 std::vector<uint8_t> model_file(bool textured, const std::string& second_props) {
@@ -58,7 +54,6 @@ std::vector<uint8_t> model_file(bool textured, const std::string& second_props) 
 std::vector<uint8_t> square_model(const std::string& second_props) {
     return model_file(false, second_props);
 }
-
 std::vector<uint8_t> textured_square_model() {
     return model_file(true, "");
 }
