@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QTimer>
 #include <cstring>
 
@@ -24,6 +26,26 @@ struct SeenDialog {
     QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
     QFileDialog::FileMode file_mode = QFileDialog::AnyFile;
 };
+
+// Types `answer` into the open file dialog and accepts it, as a person would. (selectFile
+// leaves the name field alone while it has the focus.) A dialog that does not close is
+// rejected with a failure rather than left hanging.
+void accept_answer(const QString& answer, int tries = 20) {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog)
+        return;
+    if (tries == 0) {
+        ADD_FAILURE() << "the file dialog did not take " << answer.toStdString();
+        dialog->reject();
+        return;
+    }
+    QFileInfo file(answer);
+    dialog->setDirectory(file.absolutePath());
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(file.fileName());
+    QMetaObject::invokeMethod(dialog, "accept");
+    QTimer::singleShot(50, [answer, tries] { accept_answer(answer, tries - 1); });
+}
 
 // Looks at the modal dialog once it is up (polling, so a slow start cannot leave it open), then
 // cancels it or accepts `answer`.
@@ -48,8 +70,7 @@ void inspect_next_dialog(SeenDialog& seen, const QString& answer = {}, int tries
         if (answer.isEmpty()) {
             dialog->reject();
         } else {
-            dialog->selectFile(answer);
-            QMetaObject::invokeMethod(dialog, "accept");
+            accept_answer(answer);
         }
     });
 }
