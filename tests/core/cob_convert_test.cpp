@@ -31,12 +31,6 @@ class CobConvertTest : public CoreTest {
 
 const std::vector<Vec3> triangle = {{0, 0, 0}, {0, 1, 0}, {0, 1, 1}};
 
-void expect_near(Vec3 got, Vec3 want) {
-    EXPECT_NEAR(got.x, want.x, 1e-5);
-    EXPECT_NEAR(got.y, want.y, 1e-5);
-    EXPECT_NEAR(got.z, want.z, 1e-5);
-}
-
 TEST_F(CobConvertTest, GroupsBecomeSubobjectsWithOffsetsFromTheirParentsAndRelativeVertices) {
     CobBuilder cob;
     uint32_t root = cob.grou("Root", {1, 2, 3});

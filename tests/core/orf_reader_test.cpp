@@ -32,12 +32,6 @@ OrfPolygon triangle(int16_t texture, int16_t a, int16_t b, int16_t c, Vec3 norma
 
 const std::vector<Vec3> three = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
 
-void expect_near(Vec3 got, Vec3 want) {
-    EXPECT_NEAR(got.x, want.x, 1e-6);
-    EXPECT_NEAR(got.y, want.y, 1e-6);
-    EXPECT_NEAR(got.z, want.z, 1e-6);
-}
-
 TEST_F(OrfReaderTest, EmptyFileGivesOneEmptySubobjectAndIsLoaded) {
     // What a previous model leaves behind clear_model.
     model.num_textures = 3;
@@ -151,9 +145,9 @@ TEST_F(OrfReaderTest, VertexNormalIsTheNormalisedMeanOverTheCornersThatUseIt) {
                     triangle(0, 3, 1, 0, {0, 0, 1}), triangle(0, 4, 4, 1, {0, 0, 3}),
                     triangle(0, 4, 2, 3, {0, 4, 0})}));
     float s6 = std::sqrt(6.0f), s52 = std::sqrt(52.0f);
-    expect_near(model.vertex_normals[0], {2 / s6, 1 / s6, 1 / s6});
+    expect_near(model.vertex_normals[0], {2 / s6, 1 / s6, 1 / s6}, 1e-6f);
     // Corners count, not polygons: (0,0,3) twice and (0,4,0) once gives (0, 4, 6).
-    expect_near(model.vertex_normals[4], {0, 4 / s52, 6 / s52});
+    expect_near(model.vertex_normals[4], {0, 4 / s52, 6 / s52}, 1e-6f);
     EXPECT_EQ(model.vertex_normals[5], (Vec3{0, 0, 0}));
 }
 

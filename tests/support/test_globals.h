@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "state/recording_sink.h"
+#include "state/vec3.h"
 
 // Assigns fresh default-constructed objects to every global of the core.
 void reset_globals();
@@ -29,6 +30,13 @@ class TempDir {
 };
 
 std::vector<uint8_t> read_whole_file(const std::string& path);
+
+// Each component of got within tolerance of want.
+inline void expect_near(Vec3 got, Vec3 want, float tolerance = 1e-5f) {
+    EXPECT_NEAR(got.x, want.x, tolerance);
+    EXPECT_NEAR(got.y, want.y, tolerance);
+    EXPECT_NEAR(got.z, want.z, tolerance);
+}
 
 // Runs f with standard output captured and returns what it printed; an exception from f
 // passes through after the capture has ended.
