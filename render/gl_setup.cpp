@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include "render/gl_current.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
 
@@ -58,6 +59,7 @@ OrthoVolume projection_volume(int width, int height, float zoom) {
 }
 
 void set_projection(int width, int height) {
+    make_gl_current();
     if (view.model_loaded && !view.zoom_locked)
         view.zoom = view.size_to_poly ? 2.0f * model.model_radius : 150.0f;
     if (height == 0)

@@ -5,6 +5,7 @@
 
 #include "render/batches.h"
 #include "render/draw_tables.h"
+#include "render/gl_current.h"
 #include "render/markers.h"
 #include "render/sobj_transform.h"
 #include "state/view_state.h"
@@ -89,6 +90,7 @@ void draw_subobject(int b, const Mat4& view_mat) {
 } // namespace
 
 void build_sobj_list(int sobj) {
+    make_gl_current();
     DrawTables& t = draw_tables;
     if (t.sobj_list_built[sobj])
         glDeleteLists(t.sobj_list[sobj], 1);
@@ -100,6 +102,7 @@ void build_sobj_list(int sobj) {
 }
 
 void rebuild_model_lists() {
+    make_gl_current();
     glClearColor(view.clear_red, view.clear_green, view.clear_blue, 1.0f);
     if (!view.model_loaded)
         return;

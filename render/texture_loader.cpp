@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "archive/texture_search.h"
+#include "render/gl_current.h"
 #include "state/polymodel.h"
 
 namespace {
@@ -36,6 +37,7 @@ void load_slot(TextureSlot& slot) {
 } // namespace
 
 void release_textures() {
+    make_gl_current();
     for (TextureSlot& slot : model.textures) {
         if (slot.loaded)
             glDeleteLists(slot.gl_list, 1);
@@ -47,6 +49,7 @@ void release_textures() {
 }
 
 void load_textures() {
+    make_gl_current();
     release_textures();
     uint32_t count = std::min<uint32_t>(model.num_textures, MAX_TEXTURE);
     for (uint32_t i = 0; i < count; ++i)

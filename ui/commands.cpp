@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "archive/hog_index.h"
+#include "formats/model_properties.h"
 #include "formats/oof_reader.h"
 #include "render/texture_loader.h"
 #include "state/file_io.h"
@@ -17,7 +18,6 @@
 #include "ui/view_input.h"
 
 void MainWindow::command(int id) {
-    GlScope gl(*this);
     switch (id) {
     case CMD_LOAD_OOF:
         return open_sequence(KIND_OOF);
@@ -124,6 +124,7 @@ void MainWindow::open_sequence(int kind) {
         copy_bounded(view.oof_path, sizeof view.oof_path, view.file_dialog_result);
         leave_archive_mode();
     } else {
+        keep_shown_model_source();
         copy_bounded(hog.hog_path, sizeof hog.hog_path, view.file_dialog_result);
         hog.num_entries = 0;
         load_hog();
@@ -133,6 +134,8 @@ void MainWindow::open_sequence(int kind) {
             return;
         }
     }
+    follow_loaded_source();
+    import_reader_ = nullptr;
     put_back_start_rot();
     view.cur_hog_oof = 0;
     view.model_loaded = 0;
@@ -200,15 +203,23 @@ void MainWindow::refresh() {
     redraw();
 }
 
-// Reads the current polymodel again, keeping the orientation and a manual zoom.
+// Reads the shown model's file again (the polymodel, or the file last imported), keeping the
+// orientation and a manual zoom.
 void MainWindow::reload() {
     if (!view.model_loaded)
         return;
-    // After an archive without polymodels the shown model is not in the loaded archive; its
-    // list position would name no entry and end the program.
-    if (hog.num_entries != 0 && view.cur_hog_oof >= hog.num_oof)
-        return;
-    load_oof(view.cur_hog_oof);
+    if (import_reader_) {
+        view.model_loaded = 0;
+        clear_model();
+        import_reader_();
+        prepare_model();
+    } else {
+        // After an archive without polymodels the shown model is not in the loaded archive;
+        // its list position would name no entry and end the program.
+        if (hog.num_entries != 0 && view.cur_hog_oof >= hog.num_oof)
+            return;
+        load_oof(view.cur_hog_oof);
+    }
     update_info_item();
     if (view.show_textures)
         load_textures();

@@ -13,6 +13,7 @@
 #include "ui/file_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/platform/dialog_controls.h"
+#include "ui/status_text.h"
 
 void MainWindow::import_sequence(int kind, void (*read)()) {
     view.file_dialog_result[0] = '\0';
@@ -22,6 +23,8 @@ void MainWindow::import_sequence(int kind, void (*read)()) {
     if (!open_for_reading(view.file_dialog_result))
         return; // a file that cannot be read ends the command silently
     copy_bounded(view.import_path, sizeof view.import_path, view.file_dialog_result);
+    follow_loaded_source();
+    import_reader_ = read;
     put_back_start_rot();
     leave_archive_mode();
     view.cur_hog_oof = 0;

@@ -1,5 +1,6 @@
 // Meshlook: wires the message sink, the dialogs and the main window, and runs the event loop.
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 
 #include "state/messages.h"
@@ -8,8 +9,32 @@
 #include "ui/main_window.h"
 #include "ui/scripted_run.h"
 
+namespace {
+
+QtMessageHandler default_handler = nullptr;
+
+// While the application connects to the display, Qt's complaints about the platform are
+// replaced by one line, and its abort on failure by exit status 1.
+void report_display_failure(QtMsgType type, const QMessageLogContext& context,
+                            const QString& message) {
+    if (type == QtFatalMsg) {
+        const char* display = std::getenv("DISPLAY");
+        std::fprintf(stderr,
+                     "meshlook: cannot open the display %s; run it on a desktop or under "
+                     "xvfb-run.\n",
+                     display && *display ? display : "(DISPLAY is not set)");
+        std::_Exit(1);
+    }
+    if (!QByteArray(context.category).startsWith("qt.qpa") && default_handler)
+        default_handler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    default_handler = qInstallMessageHandler(report_display_failure);
     QApplication app(argc, argv);
+    qInstallMessageHandler(default_handler);
     QApplication::setApplicationName(QStringLiteral("Meshlook"));
 
     const char* script = std::getenv("MESHLOOK_SCRIPT");

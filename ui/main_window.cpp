@@ -14,6 +14,7 @@
 #include "ui/plain_dialog.h"
 #include "ui/platform/qt_dialog.h"
 #include "ui/platform/qt_menu.h"
+#include "ui/status_text.h"
 #include "ui/templates.h"
 #include "ui/view_input.h"
 #include "ui/window_icon.h"
@@ -22,6 +23,7 @@ MainWindow::MainWindow() {
     static const ViewState start_values{};
     view = start_values;
     forget_gl_objects();
+    follow_loaded_source();
 
     setWindowTitle(QStringLiteral("Meshlook"));
     setWindowIcon(make_window_icon());
@@ -33,15 +35,13 @@ MainWindow::MainWindow() {
 
     view_widget_ = new ModelView(*this);
     setCentralWidget(view_widget_);
+    view_widget_->setFocus(); // keys work from the start, without a click into the picture
     setAttribute(Qt::WA_DeleteOnClose, false);
     move(50, 50);
     resize(400, 400);
 
     spin_timer_.setInterval(50);
-    connect(&spin_timer_, &QTimer::timeout, this, [this] {
-        GlScope gl(*this);
-        apply_effects(timer_tick());
-    });
+    connect(&spin_timer_, &QTimer::timeout, this, [this] { apply_effects(timer_tick()); });
     view.main_window = this;
 }
 
@@ -58,16 +58,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     destroy_dialog(view.view_settings_window);
     destroy_dialog(view.edit_window);
     event->accept();
-}
-
-MainWindow::GlScope::GlScope(MainWindow& window) : window_(window) {
-    if (window_.gl_depth_++ == 0)
-        window_.view_widget_->makeCurrent();
-}
-
-MainWindow::GlScope::~GlScope() {
-    if (--window_.gl_depth_ == 0)
-        window_.view_widget_->doneCurrent();
 }
 
 QAction* MainWindow::menu_action(int id) const {
@@ -170,7 +160,6 @@ ViewKey view_key(const QKeyEvent& event) {
 } // namespace
 
 void MainWindow::key_pressed(const QKeyEvent& event) {
-    GlScope gl(*this);
     apply_effects(key_down(view_key(event)));
 }
 
@@ -182,8 +171,11 @@ void MainWindow::mouse_moved(const QMouseEvent& event) {
                      (event.modifiers() & Qt::ShiftModifier) != 0,
                      (event.buttons() & Qt::LeftButton) != 0,
                      (event.buttons() & Qt::RightButton) != 0};
-    GlScope gl(*this);
     apply_effects(mouse_move(mouse));
+}
+
+void MainWindow::wheel_turned(int angle_delta) {
+    apply_effects(::wheel_turned(angle_delta));
 }
 
 void MainWindow::toggle_dialog(int id, int template_id, int32_t& open_flag, void*& handle) {

@@ -21,6 +21,7 @@ class MainWindow : public QMainWindow {
 
     void key_pressed(const QKeyEvent& event);
     void mouse_moved(const QMouseEvent& event);
+    void wheel_turned(int angle_delta);
     void start_spin_timer() { spin_timer_.start(); }
     void kill_spin_timer() { spin_timer_.stop(); }
 
@@ -32,16 +33,6 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Makes the view's GL context current for the handler's lifetime (nesting allowed).
-    class GlScope {
-      public:
-        explicit GlScope(MainWindow& window);
-        ~GlScope();
-
-      private:
-        MainWindow& window_;
-    };
-
     void open_sequence(int kind);
     void import_sequence(int kind, void (*read)());
     void export_model(int kind, bool (*write)());
@@ -72,5 +63,5 @@ class MainWindow : public QMainWindow {
     ModelView* view_widget_;
     std::map<int, QAction*> actions_;
     QTimer spin_timer_;
-    int gl_depth_ = 0;
+    void (*import_reader_)() = nullptr; // the reader of the shown model when it was imported
 };

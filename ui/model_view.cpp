@@ -6,10 +6,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSurfaceFormat>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
 #include "render/draw_tables.h"
+#include "render/gl_current.h"
 #include "render/gl_setup.h"
 #include "render/model_draw.h"
 #include "render/pixel_format.h"
@@ -42,6 +44,14 @@ ModelView::ModelView(MainWindow& owner) : QOpenGLWidget(&owner), owner_(owner) {
     setFormat(model_view_format());
     setMouseTracking(true); // moves without a button are seen too
     setFocusPolicy(Qt::StrongFocus);
+    install_gl_current([this] {
+        if (isValid())
+            makeCurrent();
+    });
+}
+
+ModelView::~ModelView() {
+    install_gl_current({});
 }
 
 int ModelView::pixel_width() const {
@@ -114,4 +124,8 @@ void ModelView::keyPressEvent(QKeyEvent* event) {
 
 void ModelView::mouseMoveEvent(QMouseEvent* event) {
     owner_.mouse_moved(*event);
+}
+
+void ModelView::wheelEvent(QWheelEvent* event) {
+    owner_.wheel_turned(event->angleDelta().y());
 }

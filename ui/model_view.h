@@ -11,6 +11,7 @@ void forget_gl_objects();
 class ModelView : public QOpenGLWidget {
   public:
     explicit ModelView(MainWindow& owner);
+    ~ModelView() override;
     // Client size in device pixels, as the projection wants it.
     int pixel_width() const;
     int pixel_height() const;
@@ -21,6 +22,7 @@ class ModelView : public QOpenGLWidget {
     void paintGL() override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     void paint_status_caption();

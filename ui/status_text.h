@@ -10,3 +10,9 @@ std::string status_caption_text();
 std::string polymodel_info_text();
 
 std::string about_text();
+
+// Load Hog of an archive without polymodels keeps the model in the store while the index
+// already describes the new archive: the texts go on naming where the kept model came from
+// until the next load says otherwise.
+void keep_shown_model_source();
+void follow_loaded_source();

@@ -111,6 +111,20 @@ void step_view(float dx_degrees, float dy_degrees) {
     normalize_view();
 }
 
+namespace {
+
+// A manual zoom: locked against the automatic one, never closer than a fifth of the radius.
+uint32_t zoom_by(int dy) {
+    view.zoom_locked = 1;
+    view.zoom += dy;
+    float least = 0.2f * model.model_radius;
+    if (view.zoom < least)
+        view.zoom = least;
+    return effect_project | effect_redraw;
+}
+
+} // namespace
+
 uint32_t mouse_move(const MouseState& mouse) {
     // Client coordinates arrive as signed 16-bit values.
     int x = static_cast<int16_t>(mouse.x);
@@ -125,14 +139,8 @@ uint32_t mouse_move(const MouseState& mouse) {
             view.rot_y = normalize_angle(view.rot_y + dx);
             effects |= effect_redraw;
         }
-        if (mouse.shift) {
-            view.zoom_locked = 1;
-            view.zoom += dy;
-            float least = 0.2f * model.model_radius;
-            if (view.zoom < least)
-                view.zoom = least;
-            effects |= effect_project | effect_redraw;
-        }
+        if (mouse.shift)
+            effects |= zoom_by(dy);
         if (mouse.left_button && view.model_loaded && view.show_location) {
             if (Vec3* p = dragged_point()) {
                 p->x -= dx * 0.01f;
@@ -162,4 +170,10 @@ uint32_t timer_tick() {
         view.spin_angle[i] = normalize_angle(view.spin_angle[i] + 18.0f / model.rotate_time[i]);
     }
     return effect_redraw;
+}
+
+uint32_t wheel_turned(int angle_delta) {
+    // Turning the wheel away from the user zooms in, as moving the mouse up with SHIFT does.
+    int dy = -angle_delta / WHEEL_EIGHTHS_PER_STEP;
+    return dy == 0 ? effect_none : zoom_by(dy);
 }

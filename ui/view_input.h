@@ -33,5 +33,10 @@ struct MouseState {
 };
 uint32_t mouse_move(const MouseState& mouse);
 
+// A wheel turn in eighths of a degree (one notch is 120): zooms like SHIFT + a vertical mouse
+// move of one pixel per 12 eighths, so a notch equals a 10-pixel move.
+constexpr int WHEEL_EIGHTHS_PER_STEP = 12;
+uint32_t wheel_turned(int angle_delta);
+
 // One tick of timer 1: spins the "$rotate=" subobjects.
 uint32_t timer_tick();

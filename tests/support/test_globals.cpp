@@ -1,6 +1,7 @@
 // Test helpers shared by every test program.
 #include "tests/support/test_globals.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -18,6 +19,15 @@ void reset_globals() {
     model = fresh_model;
     view = fresh_view;
     hog = fresh_hog;
+}
+
+std::filesystem::path shared_testdata_folder() {
+    const char* env = std::getenv("MESHLOOK_TESTDATA");
+    if (env && *env)
+        return env;
+    // This file is tests/support/test_globals.cpp.
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / ".." /
+           "shared" / "testdata";
 }
 
 TempDir::TempDir() {

@@ -31,6 +31,10 @@ class TempDir {
 
 std::vector<uint8_t> read_whole_file(const std::string& path);
 
+// The folder of real files written by outside programs: $MESHLOOK_TESTDATA, else
+// ../shared/testdata beside the repository. Tests skip what it does not hold.
+std::filesystem::path shared_testdata_folder();
+
 // Each component of got within tolerance of want.
 inline void expect_near(Vec3 got, Vec3 want, float tolerance = 1e-5f) {
     EXPECT_NEAR(got.x, want.x, tolerance);

@@ -127,6 +127,7 @@ TEST_F(MainWindowTest, AnArchiveWithoutModelsKeepsTheModelShownAndReloadable) {
     EXPECT_EQ(sink.boxes[0].caption, "Info");
     EXPECT_EQ(sink.boxes[0].text, "This Hog has no Oof files");
     EXPECT_EQ(model.num_polygons, polygons);
+    EXPECT_EQ(status_caption_text(), " 2/3 : m2.oof");
     EXPECT_EQ(hog.num_oof, 0u);
     EXPECT_EQ(std::string(hog.hog_path), empty);
     // The old list position names nothing in the new archive: reading it would end the run.
@@ -141,7 +142,7 @@ TEST_F(MainWindowTest, LoadOofLeavesArchiveModeAndCaptionsThePath) {
     command_with_file(CMD_LOAD_OOF, loose);
     EXPECT_EQ(view.model_loaded, 1);
     EXPECT_EQ(hog.num_entries, 0u);
-    EXPECT_EQ(status_caption_text(), " " + loose);
+    EXPECT_EQ(status_caption_text(), " loose.oof");
     // Previous with a loose file does nothing, a Refresh request still acts.
     view.rot_x = 5;
     window->command(CMD_PREVIOUS);

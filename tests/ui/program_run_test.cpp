@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <algorithm>
 
 #include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
@@ -15,11 +16,16 @@ struct ProgramResult {
     std::string errors;
 };
 
-ProgramResult run_meshlook(const std::string& script) {
+// Runs the program on the test's display, or on `display` ("" for none).
+ProgramResult run_meshlook(const std::string& script, const char* display = nullptr) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("MESHLOOK_SCRIPT", QString::fromStdString(script));
     env.insert("QT_QPA_PLATFORM", "xcb");
+    if (display && *display)
+        env.insert("DISPLAY", display);
+    else if (display)
+        env.remove("DISPLAY");
     program.setProcessEnvironment(env);
     program.start(MESHLOOK_EXECUTABLE, {});
     EXPECT_TRUE(program.waitForFinished(30000));
@@ -46,6 +52,15 @@ TEST_F(ProgramRunTest, FatalReaderErrorsEndWithTheReadersStatusAndANormalRunWith
         ProgramResult run = run_meshlook(c.script + ";quit");
         EXPECT_EQ(run.status, c.status);
         EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
+    }
+}
+
+TEST_F(ProgramRunTest, WithoutADisplayItSaysSoInOneLineAndEndsWithOne) {
+    for (const char* display : {"", ":97"}) {
+        ProgramResult run = run_meshlook("40019;quit", display);
+        EXPECT_EQ(run.status, 1) << display;
+        EXPECT_EQ(run.errors.find("meshlook: cannot open the display "), 0u) << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
     }
 }
 

@@ -39,7 +39,7 @@ class StatusTextTest : public CoreTest {
     }
 };
 
-TEST_F(StatusTextTest, CaptionNamesTheArchiveEntryOrTheFileCutAtTheLastBackslash) {
+TEST_F(StatusTextTest, CaptionNamesTheArchiveEntryOrTheFileCutAtTheLastSeparator) {
     archive();
     view.cur_hog_oof = 1;
     expect_captions(" 2/2 : second.oof", " 2/2 : second.oof 17");
@@ -47,7 +47,9 @@ TEST_F(StatusTextTest, CaptionNamesTheArchiveEntryOrTheFileCutAtTheLastBackslash
     std::strcpy(view.oof_path, "C:\\models\\ship.oof");
     expect_captions(" ship.oof", " ship.oof   17");
     std::strcpy(view.oof_path, "/home/me/ship.oof");
-    expect_captions(" /home/me/ship.oof", " /home/me/ship.oof 17");
+    expect_captions(" ship.oof", " ship.oof   17");
+    std::strcpy(view.oof_path, "ship.oof");
+    expect_captions(" ship.oof", " ship.oof 17");
     view.positions_on = 0;
     std::memset(view.oof_path, 'x', PATH_LEN - 1); // cut to the caption buffer
     std::string caption = status_caption_text();
@@ -67,6 +69,8 @@ TEST_F(StatusTextTest, InfoNamesTheArchiveOrFileThenTheTotals) {
     hog.num_entries = 0;
     std::strcpy(view.oof_path, "D:\\a\\b.oof");
     EXPECT_EQ(polymodel_info_text().substr(0, 17), "Oof Name: b.oof\nT");
+    std::strcpy(view.oof_path, "/a/b.oof");
+    EXPECT_EQ(polymodel_info_text().substr(0, 17), "Oof Name: b.oof\nT");
 
     // Ten-digit counts give the longest totals part (101 characters), inside the 120 cut.
     model.num_vertices = 2000000000;
@@ -76,6 +80,19 @@ TEST_F(StatusTextTest, InfoNamesTheArchiveOrFileThenTheTotals) {
     std::string text = polymodel_info_text();
     EXPECT_EQ(text.size(), 16u + 101u);
     EXPECT_EQ(text.substr(text.size() - 13), " 2000000003\n\n");
+}
+
+TEST_F(StatusTextTest, AnArchiveWithoutPolymodelsLeavesTheKeptModelNamed) {
+    archive();
+    view.cur_hog_oof = 1;
+    keep_shown_model_source();
+    hog.num_oof = 0; // the new archive, as Load Hog leaves it
+    std::strcpy(hog.hog_path, "/data/textures.hog");
+    keep_shown_model_source(); // a second such archive keeps the first source
+    EXPECT_EQ(status_caption_text(), " 2/2 : second.oof");
+    EXPECT_EQ(polymodel_info_text().substr(0, 43), "/data/ships.hog\n  2/2 Oof Name: second.oof\n");
+    follow_loaded_source();
+    EXPECT_EQ(status_caption_text(), " 2/0 : ");
 }
 
 } // namespace

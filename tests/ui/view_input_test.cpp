@@ -67,7 +67,7 @@ TEST_F(ViewInputTest, KeyframeKeysActOnlyWithPositionsOnAndKeyframes) {
     EXPECT_EQ(key_down(ViewKey::digit0), effect_none);
 }
 
-TEST_F(ViewInputTest, FirstMoveOnlyRecordsThenCtrlRotatesAndShiftZooms) {
+TEST_F(ViewInputTest, FirstMoveOnlyRecordsThenCtrlRotatesAndShiftOrTheWheelZooms) {
     model.model_radius = 50;
     view.zoom = 100;
     EXPECT_EQ(mouse_move({100, 120, true, false, false, false}), effect_none);
@@ -87,6 +87,18 @@ TEST_F(ViewInputTest, FirstMoveOnlyRecordsThenCtrlRotatesAndShiftZooms) {
     // Without buttons or keys the move is only recorded.
     EXPECT_EQ(mouse_move({5, 6, false, false, false, false}), effect_none);
     EXPECT_EQ(view.last_mouse_x, 5);
+
+    // The wheel: a notch away from the user zooms in by 10, with the same lock and clamp.
+    view.zoom = 100;
+    view.zoom_locked = 0;
+    EXPECT_EQ(wheel_turned(-240), effect_project | effect_redraw);
+    EXPECT_EQ(view.zoom, 120.0f);
+    EXPECT_EQ(view.zoom_locked, 1);
+    EXPECT_EQ(wheel_turned(5), effect_none) << "less than a step";
+    wheel_turned(1200);
+    EXPECT_EQ(view.zoom, 20.0f);
+    wheel_turned(1200);
+    EXPECT_EQ(view.zoom, 10.0f);
 }
 
 TEST_F(ViewInputTest, DragsMoveTheSelectedPointOfTheShownTab) {

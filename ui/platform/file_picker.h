@@ -21,7 +21,8 @@ class FilePicker {
 };
 
 // Qt's own file dialog, starting in the current directory. The open dialog accepts only
-// existing files; the save dialog any name in an existing folder, without an overwrite prompt.
+// existing files; the save dialog any name in an existing folder, asking before it replaces
+// an existing file.
 class QtFilePicker : public FilePicker {
   public:
     std::string pick(QWidget* owner, FileDialogMode mode, const char* title,
