@@ -36,8 +36,10 @@ bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<
 // The regular file whose name equals path's last part ignoring ASCII case, or "" if none.
 std::string find_ignoring_case(const std::string& path);
 
-// Writes bytes to a temporary file in the target's folder and renames it over path once
-// complete, so a failed write never destroys an existing file. False on any failure.
+// Writes bytes to a temporary file in the target's folder and renames it over the target once
+// complete, so a failed write never destroys an existing file. A symlink is written through
+// to the file it names; an existing file keeps its permission bits and owner, and one the user
+// may not write, or whose owner the new file cannot take, is refused. False on any failure.
 bool write_file_replacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // The part of a name after its last '\' or '/'.
