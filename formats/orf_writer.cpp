@@ -4,15 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <string>
 
+#include "formats/export_file.h"
 #include "formats/orf_chunks.h"
 #include "state/byte_writer.h"
-#include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
-#include "state/view_state.h"
 
 namespace {
 
@@ -132,8 +129,7 @@ bool export_orf() {
     write_texture_list(out);
     write_polygons(out);
     write_end(out);
-    std::string path(view.export_path, strnlen(view.export_path, PATH_LEN));
-    if (!write_file_replacing(path, out.data())) {
+    if (!save_export(out.data())) {
         message_box("ERROR", "Can't write the output file", BoxIcon::error);
         return false;
     }

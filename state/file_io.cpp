@@ -116,3 +116,9 @@ bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<
     bytes.clear();
     return length <= MAX_READ_SIZE && read_into(file, offset, length, bytes);
 }
+
+bool names_open_file(const std::string& path, std::FILE* file) {
+    struct stat named, open;
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fileno(file), &open) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}

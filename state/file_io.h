@@ -42,6 +42,9 @@ std::string find_ignoring_case(const std::string& path);
 // may not write, or whose owner the new file cannot take, is refused. False on any failure.
 bool write_file_replacing(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// Whether path names the same file (device and inode) as the open file.
+bool names_open_file(const std::string& path, std::FILE* file);
+
 // The part of a name after its last '\' or '/'.
 std::string_view last_path_part(std::string_view name);
 

@@ -1,16 +1,21 @@
 // Export onto an existing name: a symlink is written through, an existing file keeps its
 // permission bits and owner, and a file the user may not write, or whose owner cannot be kept,
-// is refused and left as it was.
+// or the loaded archive is refused and left as it was.
 #include <filesystem>
 #include <grp.h>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "archive/hog_index.h"
+#include "formats/oof_reader.h"
 #include "formats/oof_writer.h"
+#include "formats/orf_writer.h"
 #include "state/file_io.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
+#include "tools/hog_builder.h"
+#include "tools/oof_builder.h"
 
 namespace fs = std::filesystem;
 
@@ -152,6 +157,28 @@ TEST_F(ExportTargetTest, FileTheUserMayNotWriteOrWhoseOwnerCannotBeKeptIsRefused
         EXPECT_EQ(read_whole_file((folder / c.name).string()), OLD) << c.name;
     }
     EXPECT_EQ(names_in(folder), (std::set<std::string>{"read-only.oof", "roots.oof"}));
+}
+
+// The program reads each model from the archive again; replacing it would break every later
+// load. Caught under its own name, a symlink, and the name the archive was found by ignoring case.
+TEST_F(ExportTargetTest, TheLoadedArchiveIsRefusedAndStillLoads) {
+    std::vector<uint8_t> archive = build_hog({{"ship.oof", build_oof(2300, {oof_pinf("ship")})}});
+    dir.write("Models.HOG", archive);
+    fs::create_symlink("Models.HOG", dir.path("link.hog"));
+    copy_bounded(hog.hog_path, PATH_LEN, dir.path("models.hog"));
+    load_hog();
+    for (const char* name : {"Models.HOG", "link.hog"}) {
+        for (bool (*write)() : {export_oof, export_orf}) {
+            SCOPED_TRACE(name);
+            EXPECT_FALSE(export_to(dir.path(name), write));
+        }
+    }
+    EXPECT_EQ(read_whole_file(dir.path("Models.HOG")), archive);
+    EXPECT_TRUE(fs::is_symlink(dir.path("link.hog")));
+    load_oof(0);
+    EXPECT_STREQ(model.pinf_text, "ship");
+    leave_archive_mode();
+    EXPECT_TRUE(export_to(dir.path("Models.HOG"))) << "no longer the loaded archive";
 }
 
 } // namespace
