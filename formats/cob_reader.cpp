@@ -78,9 +78,11 @@ void read_chunks(std::span<const uint8_t> file) {
     }
 }
 
+constexpr char NOT_BINARY[] = "Not a binary trueSpace file";
+
 void refuse_unless_binary(std::span<const uint8_t> header) {
     if (header.size() < COB_HEADER_SIZE || header[15] != 'B')
-        fatal_error("Not a binary trueSpace file", -2);
+        fatal_error(NOT_BINARY, -2);
 }
 
 // The header is checked before the rest is read, and a file longer than any real scene is
@@ -93,7 +95,7 @@ std::vector<uint8_t> read_import_file() {
     refuse_unless_binary(read_bytes(file.get(), 0, COB_HEADER_SIZE));
     std::vector<uint8_t> bytes;
     if (!read_capped(file.get(), 0, file_size(file.get()), bytes))
-        refuse_unless_binary({});
+        fatal_error(NOT_BINARY, -2);
     return bytes;
 }
 
