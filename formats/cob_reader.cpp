@@ -78,12 +78,25 @@ void read_chunks(std::span<const uint8_t> file) {
     }
 }
 
+constexpr char NOT_BINARY[] = "Not a binary trueSpace file";
+
+void refuse_unless_binary(std::span<const uint8_t> header) {
+    if (header.size() < COB_HEADER_SIZE || header[15] != 'B')
+        fatal_error(NOT_BINARY, -2);
+}
+
+// The header is checked before the rest is read, and a file longer than any real scene is
+// refused unread.
 std::vector<uint8_t> read_import_file() {
     std::string path(view.import_path, strnlen(view.import_path, sizeof view.import_path));
     FileHandle file = open_for_reading(path);
     if (!file)
         fatal_error("Can't open the cob/scn file", -2);
-    return read_rest(file.get());
+    refuse_unless_binary(read_bytes(file.get(), 0, COB_HEADER_SIZE));
+    std::vector<uint8_t> bytes;
+    if (!read_capped(file.get(), 0, file_size(file.get()), bytes))
+        fatal_error(NOT_BINARY, -2);
+    return bytes;
 }
 
 } // namespace
@@ -124,8 +137,7 @@ void load_cob() {
 }
 
 void load_cob_bytes(std::span<const uint8_t> bytes) {
-    if (bytes.size() < COB_HEADER_SIZE || bytes[15] != 'B')
-        fatal_error("Not a binary trueSpace file", -2);
+    refuse_unless_binary(bytes);
     reset_scene();
     read_chunks(bytes);
     convert_cob();

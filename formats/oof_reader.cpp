@@ -1,6 +1,7 @@
 // load_oof: opens the loose file or the archive entry, checks the header and walks the chunks.
 #include "formats/oof_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,6 +20,20 @@ std::string bounded_text(const char (&path)[PATH_LEN]) {
     return std::string(path, strnlen(path, PATH_LEN));
 }
 
+constexpr uint64_t OOF_MAGIC_SIZE = 4;
+
+// The model's bytes: the magic is checked before the rest is read, so a file of another kind
+// is refused at once, and a model longer than any real one is refused unread.
+std::vector<uint8_t> read_model(std::FILE* file, uint64_t offset, uint64_t length) {
+    std::vector<uint8_t> magic = read_bytes(file, offset, std::min(length, OOF_MAGIC_SIZE));
+    if (magic.size() < OOF_MAGIC_SIZE || std::memcmp(magic.data(), "PSPO", 4) != 0)
+        fatal_error("oof header is wrong", 0);
+    std::vector<uint8_t> data;
+    if (!read_capped(file, offset, length, data))
+        fatal_error("Oof data is bad, unknown datatype... ouch", 5);
+    return data;
+}
+
 std::vector<uint8_t> read_archive_entry(uint32_t position) {
     FileHandle file = open_for_reading(bounded_text(hog.hog_path));
     if (!file)
@@ -27,14 +42,14 @@ std::vector<uint8_t> read_archive_entry(uint32_t position) {
     if (position >= hog.num_oof || hog.oof_entries[position] >= hog.num_entries)
         fatal_error("Oof: hog entry > num_oof... ouch", 7);
     const HogEntry& entry = hog.entries[hog.oof_entries[position]];
-    return read_bytes(file.get(), entry.offset, entry.length);
+    return read_model(file.get(), entry.offset, entry.length);
 }
 
 std::vector<uint8_t> read_loose_file() {
     FileHandle file = open_for_reading(bounded_text(view.oof_path));
     if (!file)
         fatal_error("Can't open the oof file", -2);
-    return read_bytes(file.get(), 0, SIZE_MAX);
+    return read_model(file.get(), 0, file_size(file.get()));
 }
 
 // A file without a TXTR chunk has no texture list; without this reset an export or the texture
@@ -102,10 +117,7 @@ void load_oof(uint32_t position) {
     std::vector<uint8_t> data =
         hog.num_entries != 0 ? read_archive_entry(position) : read_loose_file();
     OofInput in{ByteCursor(data), 0};
-    char magic[4];
-    in.cursor.bytes(magic, 4);
-    if (std::memcmp(magic, "PSPO", 4) != 0)
-        fatal_error("oof header is wrong", 0);
+    in.cursor.skip(OOF_MAGIC_SIZE);
     in.version = in.cursor.u32();
     read_chunks(in);
     prepare_model();

@@ -5,13 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string>
 
+#include "formats/export_file.h"
 #include "formats/oof_write_chunks.h"
-#include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
-#include "state/view_state.h"
 
 namespace {
 
@@ -188,9 +186,7 @@ bool export_oof() {
         std::fflush(stdout);
         std::exit(1);
     }
-    // The image goes to a temporary file renamed over the target only once complete.
-    if (!write_file_replacing(std::string(view.export_path, strnlen(view.export_path, PATH_LEN)),
-                              image)) {
+    if (!save_export(image)) {
         message_box("ERROR", "Can't write the output file");
         return false;
     }

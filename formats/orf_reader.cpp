@@ -30,7 +30,11 @@ std::vector<uint8_t> read_room_file() {
     FileHandle file = open_for_reading({view.import_path, strnlen(view.import_path, PATH_LEN)});
     if (!file)
         fatal_error("Can't open the orf file", -2);
-    return read_rest(file.get());
+    // A file longer than any real room is refused unread.
+    std::vector<uint8_t> bytes;
+    if (!read_capped(file.get(), 0, file_size(file.get()), bytes))
+        fatal_error("Bad Orf file...", -2);
+    return bytes;
 }
 
 // The header's counts size the vertex and polygon chunks that follow. Entries that no chunk
@@ -178,7 +182,8 @@ void smooth_vertex_normals() {
         double x = 0, y = 0, z = 0;
         uint32_t corners = 0;
     };
-    std::vector<Sum> sums(model.num_vertices);
+    static Sum sums[MAX_VECT];
+    std::fill_n(sums, model.num_vertices, Sum{});
     for (uint32_t p = 0; p < model.num_polygons; ++p) {
         const Polygon& polygon = model.polygons[p];
         for (uint32_t k = 0; k < polygon.num_points; ++k) {

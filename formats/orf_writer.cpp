@@ -4,15 +4,15 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <string>
+#include <cstdlib>
+#include <new>
+#include <vector>
 
+#include "formats/export_file.h"
 #include "formats/orf_chunks.h"
 #include "state/byte_writer.h"
-#include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
-#include "state/view_state.h"
 
 namespace {
 
@@ -97,13 +97,30 @@ void write_texture_list(ByteWriter& out) {
     end_chunk(out, length_at);
 }
 
-void write_polygon(ByteWriter& out, const Polygon& polygon) {
+// Each subobject's first vertex in the room; the room's vertex 0 for a subobject without any.
+void find_first_vertices(uint32_t (&first)[MAX_SOBJ]) {
+    std::fill_n(first, MAX_SOBJ, 0u);
+    for (uint32_t v = vertex_count(); v-- > 0;)
+        if (model.vertex_sobj[v] < MAX_SOBJ)
+            first[model.vertex_sobj[v]] = v;
+}
+
+// The reader takes only corners on a vertex of the room. As in the polymodel export, a corner
+// on no vertex becomes its subobject's first vertex; a room without vertices has no corners.
+uint32_t corners_written(const Polygon& polygon) {
+    return vertex_count() == 0 ? 0 : point_count(polygon);
+}
+
+void write_polygon(ByteWriter& out, const Polygon& polygon, const uint32_t (&first)[MAX_SOBJ]) {
     out.u8(ORF_RECORD_TAG);
-    out.u32(point_count(polygon));
+    out.u32(corners_written(polygon));
     out.vec3(polygon.normal);
     out.i16(0); // every polygon uses the placeholder texture
-    for (uint32_t k = 0; k < point_count(polygon); ++k) {
-        out.u16(uint16_t(polygon.points[k]));
+    for (uint32_t k = 0; k < corners_written(polygon); ++k) {
+        uint32_t vertex = polygon.points[k];
+        if (vertex >= vertex_count())
+            vertex = polygon.sobj < MAX_SOBJ ? first[polygon.sobj] : 0;
+        out.u16(uint16_t(vertex));
         out.f32(polygon.u[k]);
         out.f32(polygon.v[k]);
         for (int w = 0; w < ORF_POINT_UNUSED_WORDS; ++w)
@@ -112,9 +129,11 @@ void write_polygon(ByteWriter& out, const Polygon& polygon) {
 }
 
 void write_polygons(ByteWriter& out) {
+    uint32_t first[MAX_SOBJ];
+    find_first_vertices(first);
     size_t length_at = begin_chunk(out, ORF_POLYGONS);
     for (uint32_t p = 0; p < polygon_count(); ++p)
-        write_polygon(out, model.polygons[p]);
+        write_polygon(out, model.polygons[p], first);
     end_chunk(out, length_at);
 }
 
@@ -123,17 +142,25 @@ void write_end(ByteWriter& out) {
     out.u32(ORF_END_LENGTH);
 }
 
+// The image is held in memory whole; without room for it the program ends with status 1.
+std::vector<uint8_t> build_image() {
+    try {
+        ByteWriter out;
+        write_header(out);
+        write_vertices(out);
+        write_texture_list(out);
+        write_polygons(out);
+        write_end(out);
+        return out.take();
+    } catch (const std::bad_alloc&) {
+        std::exit(1);
+    }
+}
+
 } // namespace
 
 bool export_orf() {
-    ByteWriter out;
-    write_header(out);
-    write_vertices(out);
-    write_texture_list(out);
-    write_polygons(out);
-    write_end(out);
-    std::string path(view.export_path, strnlen(view.export_path, PATH_LEN));
-    if (!write_file_replacing(path, out.data())) {
+    if (!save_export(build_image())) {
         message_box("ERROR", "Can't write the output file", BoxIcon::error);
         return false;
     }

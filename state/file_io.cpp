@@ -1,9 +1,11 @@
-// Loose-file helpers shared by every reader and writer.
+// Loose-file reading and name helpers shared by every reader.
 #include "state/file_io.h"
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,14 +17,41 @@ char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
-bool write_all(int fd, const std::vector<uint8_t>& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += size_t(n);
+// O_NONBLOCK keeps open() from waiting for the writer of a FIFO (or for a device); it is
+// cleared once fstat has shown a regular file, which is all a reader takes.
+FileHandle open_regular(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return nullptr;
     }
+    FileHandle file(::fdopen(fd, "rb"));
+    if (!file)
+        ::close(fd);
+    return file;
+}
+
+// Reads up to max_bytes from offset into bytes, allocating no more than the file still holds.
+// False when memory cannot hold them.
+bool read_into(std::FILE* file, uint64_t offset, uint64_t max_bytes, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    if (offset > uint64_t(INT64_MAX) || fseeko(file, off_t(offset), SEEK_SET) != 0)
+        return true;
+    uint64_t size = file_size(file);
+    size_t want = size_t(std::min(max_bytes, offset < size ? size - offset : 0));
+    if (want == 0)
+        return true;
+    try {
+        bytes.resize(want);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    bytes.resize(std::fread(bytes.data(), 1, want, file));
     return true;
 }
 
@@ -52,7 +81,9 @@ std::string find_ignoring_case(const std::string& path) {
     std::string name = wanted.filename().string();
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (equal_ignoring_case(it->path().filename().string(), name))
+        std::error_code kind_ec;
+        if (equal_ignoring_case(it->path().filename().string(), name) &&
+            it->is_regular_file(kind_ec))
             return (wanted.has_parent_path() ? folder / it->path().filename()
                                              : it->path().filename())
                 .string();
@@ -61,53 +92,33 @@ std::string find_ignoring_case(const std::string& path) {
 }
 
 FileHandle open_for_reading(const std::string& path) {
-    FileHandle file(std::fopen(path.c_str(), "rb"));
+    FileHandle file = open_regular(path);
     if (!file && !path.empty()) {
         std::string other = find_ignoring_case(path);
         if (!other.empty())
-            file.reset(std::fopen(other.c_str(), "rb"));
+            file = open_regular(other);
     }
     return file;
 }
 
+uint64_t file_size(std::FILE* file) {
+    struct stat st;
+    return ::fstat(fileno(file), &st) == 0 && st.st_size > 0 ? uint64_t(st.st_size) : 0;
+}
+
 std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes) {
     std::vector<uint8_t> bytes;
-    if (offset > uint64_t(INT64_MAX) || fseeko(file, off_t(offset), SEEK_SET) != 0)
-        return bytes;
-    constexpr size_t kChunk = 1 << 16;
-    while (bytes.size() < max_bytes) {
-        size_t old = bytes.size();
-        size_t want = std::min(kChunk, max_bytes - old);
-        bytes.resize(old + want);
-        size_t got = std::fread(bytes.data() + old, 1, want, file);
-        bytes.resize(old + got);
-        if (got < want)
-            break;
-    }
+    read_into(file, offset, max_bytes, bytes);
     return bytes;
 }
 
-std::vector<uint8_t> read_rest(std::FILE* file) {
-    off_t start = ftello(file);
-    return read_bytes(file, start < 0 ? 0 : uint64_t(start), SIZE_MAX);
+bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    return length <= MAX_READ_SIZE && read_into(file, offset, length, bytes);
 }
 
-bool write_file_replacing(const std::string& path, const std::vector<uint8_t>& bytes) {
-    fs::path target(path);
-    std::string pattern = (target.has_parent_path() ? target.parent_path() / ".meshlook-XXXXXX"
-                                                    : fs::path(".meshlook-XXXXXX"))
-                              .string();
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-        return false;
-    // mkstemp makes the file private; a saved model is an ordinary file.
-    bool ok = ::fchmod(fd, 0644) == 0;
-    ok = write_all(fd, bytes) && ok;
-    ok = (::fsync(fd) == 0) && ok;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = std::rename(pattern.c_str(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(pattern.c_str());
-    return ok;
+bool names_open_file(const std::string& path, std::FILE* file) {
+    struct stat named, open;
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(fileno(file), &open) == 0 &&
+           named.st_dev == open.st_dev && named.st_ino == open.st_ino;
 }

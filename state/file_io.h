@@ -1,5 +1,5 @@
-// Loose-file access: RAII stdio handles, whole or partial reads into memory, case-insensitive
-// lookup of names that come from a case-insensitive file system, and replace-on-success writes.
+// Loose-file access: RAII stdio handles, bounded reads into memory, case-insensitive lookup of
+// names that come from a case-insensitive file system, and replace-on-success writes.
 #pragma once
 
 #include <cstdint>
@@ -14,21 +14,36 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens path for binary reading; a missing name is looked up ignoring case in its folder.
+// Largest file or archive entry a reader takes into memory: far above any real model, room or
+// scene, far below what the machine holds.
+constexpr uint64_t MAX_READ_SIZE = uint64_t(256) << 20;
+
+// Opens path for binary reading if it names a regular file; a missing name is looked up
+// ignoring case in its folder. Never waits: a pipe, device, folder or socket is not opened.
 FileHandle open_for_reading(const std::string& path);
 
-// Reads up to max_bytes from offset; fewer when the file ends first (empty on a bad offset).
+// The size of an open file in bytes.
+uint64_t file_size(std::FILE* file);
+
+// Reads up to max_bytes from offset; fewer when the file ends first, none on a bad offset or
+// when memory cannot hold them.
 std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes);
 
-// Reads the rest of the file from the current position.
-std::vector<uint8_t> read_rest(std::FILE* file);
+// Reads length bytes from offset (fewer when the file ends first) into bytes. False, with
+// nothing read, when length is above MAX_READ_SIZE or memory cannot hold the bytes.
+bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<uint8_t>& bytes);
 
-// The existing file whose name equals path's last part ignoring ASCII case, or "" if none.
+// The regular file whose name equals path's last part ignoring ASCII case, or "" if none.
 std::string find_ignoring_case(const std::string& path);
 
-// Writes bytes to a temporary file in the target's folder and renames it over path once
-// complete, so a failed write never destroys an existing file. False on any failure.
+// Writes bytes to a temporary file in the target's folder and renames it over the target once
+// complete, so a failed write never destroys an existing file. A symlink is written through
+// to the file it names; an existing file keeps its permission bits and owner, and one the user
+// may not write, or whose owner the new file cannot take, is refused. False on any failure.
 bool write_file_replacing(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// Whether path names the same file (device and inode) as the open file.
+bool names_open_file(const std::string& path, std::FILE* file);
 
 // The part of a name after its last '\' or '/'.
 std::string_view last_path_part(std::string_view name);

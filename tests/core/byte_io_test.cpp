@@ -1,5 +1,5 @@
 // ByteCursor reads little-endian fields and yields zeros past the end; ByteWriter mirrors it;
-// write_file_replacing never destroys the old file on failure.
+// path parts and case rules.
 #include "state/byte_cursor.h"
 #include "state/byte_writer.h"
 #include "state/file_io.h"
@@ -45,16 +45,6 @@ TEST(ByteIo, StringFieldIsAlwaysTerminated) {
     char out[4];
     in.string_field(out, 3);
     EXPECT_STREQ(out, "abc");
-}
-
-TEST(ByteIo, ReplacingWriteKeepsTheOldFileWhenTheFolderIsMissing) {
-    TempDir dir;
-    std::string target = dir.write("model.oof", {1, 2, 3});
-    EXPECT_TRUE(write_file_replacing(target, {9, 9}));
-    EXPECT_EQ(read_whole_file(target), (std::vector<uint8_t>{9, 9}));
-    EXPECT_FALSE(write_file_replacing(dir.path("no/such/model.oof"), {1}));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.root()), {}), 1)
-        << "no temporary file left behind";
 }
 
 TEST(ByteIo, PathPartsAndCaseRules) {

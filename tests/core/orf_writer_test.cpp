@@ -3,6 +3,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "formats/oof_reader.h"
+#include "formats/oof_writer.h"
 #include "formats/orf_reader.h"
 #include "formats/orf_writer.h"
 #include "state/byte_cursor.h"
@@ -208,6 +210,46 @@ TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape
     auto second = exported();
     reload();
     EXPECT_EQ(exported(), second);
+}
+
+// The polymodel reader keeps corners up to the end of the vertex table, past the model's own
+// vertices. Either export writes such a corner as its subobject's first vertex, so the
+// matching import reads the file back; a room without vertices has no corners.
+TEST_F(OrfWriterTest, CornerOnNoVertexBecomesItsSubobjectsFirstVertexInEitherFormat) {
+    struct Format {
+        const char* file;
+        bool (*write)();
+        char* path;
+        void (*read)();
+    };
+    const Format formats[] = {{"out.orf", export_orf, view.import_path, load_orf},
+                              {"out.oof", export_oof, view.oof_path, [] { load_oof(0); }}};
+    for (const Format& f : formats) {
+        SCOPED_TRACE(f.file);
+        reset_globals();
+        add_subobject(-1, {0, 0, 0});
+        add_subobject(0, {1, 0, 0});
+        add_vertex(0, {0, 0, 0});
+        add_vertex(1, {1, 0, 0});
+        add_vertex(1, {0, 1, 0});
+        add_polygon({0, 0, 1}, 0, {1, 2, 3999});
+        model.polygons[0].sobj = 1;
+        copy_bounded(view.export_path, PATH_LEN, dir.path(f.file));
+        ASSERT_TRUE(f.write());
+        copy_bounded(f.path, PATH_LEN, view.export_path);
+        clear_model();
+        f.read();
+        ASSERT_EQ(model.polygons[0].num_points, 3u);
+        EXPECT_EQ(std::vector(model.polygons[0].points, model.polygons[0].points + 3),
+                  (std::vector<uint32_t>{1, 2, 1}));
+    }
+    reset_globals();
+    add_subobject(-1, {0, 0, 0});
+    add_polygon({0, 0, 1}, 0, {0, 7});
+    exported();
+    reload();
+    ASSERT_EQ(model.num_polygons, 1u);
+    EXPECT_EQ(model.polygons[0].num_points, 0u);
 }
 
 } // namespace

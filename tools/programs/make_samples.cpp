@@ -22,7 +22,7 @@ bool export_model(const std::filesystem::path& path, std::vector<uint8_t>& bytes
     FileHandle file = open_for_reading(path.string());
     if (!file)
         return false;
-    bytes = read_rest(file.get());
+    bytes = read_bytes(file.get(), 0, SIZE_MAX);
     return true;
 }
 
