@@ -6,6 +6,9 @@
 
 #include "state/polymodel.h"
 
+class MainWindowLink;
+class DialogWindow;
+
 constexpr int PATH_LEN = 256;
 constexpr float START_ROT = 30.01f; // rot_x and rot_y put back by every load
 
@@ -63,11 +66,11 @@ struct ViewState {
     int32_t selection_changed = 0;
     int32_t hog_pick_pending = 0;
 
-    // Window handles of the window layer; opaque to everything else.
-    void* main_window = nullptr;
-    void* view_settings_window = nullptr;
-    void* edit_window = nullptr;
-    void* edit_page_window = nullptr;
+    // Windows of the window layer (ui/); the core only stores them.
+    MainWindowLink* main_window = nullptr;
+    DialogWindow* view_settings_window = nullptr;
+    DialogWindow* edit_window = nullptr;
+    DialogWindow* edit_page_window = nullptr;
 
     // File paths handed to the readers and writers; an empty dialog result means cancel.
     char oof_path[PATH_LEN] = {};

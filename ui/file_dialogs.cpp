@@ -21,12 +21,13 @@ constexpr FileFilter filters[4][2] = {
 // The dialog library's code for a name too long for the caller's buffer.
 constexpr int ERROR_BUFFER_TOO_SMALL = 12291;
 
-QtFilePicker qt_picker;
-FilePicker* current_picker = &qt_picker;
+FilePicker* current_picker = nullptr;
 
-void choose(QWidget* owner, FileDialogMode mode, int kind) {
+void choose(FileDialogMode mode, int kind) {
+    if (!current_picker)
+        return; // no dialogs: as a cancel
     const char* title = mode == FileDialogMode::open ? "Open File" : "Select Output File";
-    std::string path = current_picker->pick(owner, mode, title, file_filters(kind));
+    std::string path = current_picker->pick(mode, title, file_filters(kind));
     if (path.size() >= sizeof view.file_dialog_result) {
         view.file_dialog_result[0] = '\0';
         char text[64];
@@ -36,14 +37,12 @@ void choose(QWidget* owner, FileDialogMode mode, int kind) {
     } else {
         copy_bounded(view.file_dialog_result, sizeof view.file_dialog_result, path);
     }
-    if (owner)
-        owner->update();
 }
 
 } // namespace
 
 void install_file_picker(FilePicker* picker) {
-    current_picker = picker ? picker : &qt_picker;
+    current_picker = picker;
 }
 
 std::span<const FileFilter> file_filters(int kind) {
@@ -52,10 +51,10 @@ std::span<const FileFilter> file_filters(int kind) {
     return filters[kind - 1];
 }
 
-void choose_open_file(QWidget* owner, int kind) {
-    choose(owner, FileDialogMode::open, kind);
+void choose_open_file(int kind) {
+    choose(FileDialogMode::open, kind);
 }
 
-void choose_save_file(QWidget* owner, int kind) {
-    choose(owner, FileDialogMode::save, kind);
+void choose_save_file(int kind) {
+    choose(FileDialogMode::save, kind);
 }

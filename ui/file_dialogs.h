@@ -10,7 +10,7 @@ constexpr int KIND_HOG = 2;
 constexpr int KIND_COB = 3;
 constexpr int KIND_ORF = 4;
 
-// Replaces the dialogs (nullptr puts back the Qt dialogs).
+// The dialogs the commands use; with none installed every choice reads as a cancel.
 void install_file_picker(FilePicker* picker);
 
 // The kind's own filter followed by "All Files (*.*)".
@@ -18,5 +18,5 @@ std::span<const FileFilter> file_filters(int kind);
 
 // Fill view.file_dialog_result with the chosen path; it stays empty on a cancel or when the
 // path does not fit the buffer (reported in a "WARNING" box).
-void choose_open_file(QWidget* owner, int kind);
-void choose_save_file(QWidget* owner, int kind);
+void choose_open_file(int kind);
+void choose_save_file(int kind);

@@ -1,9 +1,17 @@
 // What the dialogs ask of the main window, synchronously, through view.main_window.
 #pragma once
 
-// Runs a menu command of the main window (40006 is the dialogs' Refresh request).
-void send_main_command(int id);
+class MainWindowLink {
+  public:
+    virtual ~MainWindowLink() = default;
+    // Runs a menu command (40006 is the dialogs' Refresh request).
+    virtual void command(int id) = 0;
+    // Timer 1: 50 ms ticks that spin the "$rotate=" subobjects.
+    virtual void start_spin_timer() = 0;
+    virtual void kill_spin_timer() = 0;
+};
 
-// Timer 1 of the main window: 50 ms ticks that spin the "$rotate=" subobjects.
+// Forward to view.main_window; nothing happens while no main window is installed.
+void send_main_command(int id);
 void start_spin_timer();
 void kill_spin_timer();

@@ -4,23 +4,13 @@
 
 #include <cstdint>
 
+#include "ui/effects.h"
+
 // Whole degrees: truncated toward zero, remainder of division by 360 with the dividend's sign.
 float normalize_angle(float degrees);
 
 // The keys the model view knows; digits are those of the main row only.
 enum class ViewKey { left, right, up, down, s, d, f, e, c, n, p, digit0, digit9, digit8, other };
-
-// What the main window must do after an input was applied; combinable.
-enum InputEffect : uint32_t {
-    effect_none = 0,
-    effect_redraw = 1u << 0,
-    effect_project = 1u << 1,
-    effect_rebuild = 1u << 2,
-    effect_notify_keyframe = 1u << 3, // View Settings init code 1
-    effect_notify_page = 1u << 4,     // the shown Edit Window page, init code 0
-    effect_next = 1u << 5,            // send command 40005
-    effect_previous = 1u << 6,        // send command 40006
-};
 
 uint32_t key_down(ViewKey key);
 

@@ -14,7 +14,8 @@
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
 #include "ui/file_dialogs.h"
-#include "ui/scripted_run.h"
+#include "ui/platform/qt_file_picker.h"
+#include "ui/script.h"
 
 namespace {
 
@@ -75,14 +76,25 @@ void inspect_next_dialog(SeenDialog& seen, const QString& answer = {}, int tries
     });
 }
 
-class FileDialogTest : public CoreTest {};
+class FileDialogTest : public CoreTest {
+  protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        install_file_picker(&qt_picker);
+    }
+    void TearDown() override {
+        install_file_picker(nullptr);
+        CoreTest::TearDown();
+    }
+    QtFilePicker qt_picker;
+};
 
 TEST_F(FileDialogTest, OpenDialogShowsTitleFiltersAndTheCurrentFolder) {
     SeenDialog seen;
     inspect_next_dialog(seen);
     std::strcpy(view.file_dialog_result, "old");
     view.file_dialog_result[0] = '\0';
-    choose_open_file(nullptr, 3);
+    choose_open_file(3);
     EXPECT_EQ(seen.title, "Open File");
     EXPECT_EQ(seen.shown_filters, QStringList({"Truspace file", "All Files (*.*)"}));
     EXPECT_EQ(seen.filters.value(0), "Truspace file (*.cob *.scn)");
@@ -98,7 +110,7 @@ TEST_F(FileDialogTest, SaveDialogAcceptsANewNameInAnExistingFolder) {
     SeenDialog seen;
     std::string target = dir.path("new.orf");
     inspect_next_dialog(seen, QString::fromStdString(target));
-    choose_save_file(nullptr, 4);
+    choose_save_file(4);
     EXPECT_EQ(seen.title, "Select Output File");
     EXPECT_EQ(seen.shown_filters, QStringList({"Orf file", "All Files (*.*)"}));
     EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
@@ -122,12 +134,12 @@ TEST_F(FileDialogTest, APathThatDoesNotFitIsRefusedWithAWarning) {
     install_file_picker(&picker);
     std::string longest_fitting = "/" + std::string(254, 'a');
     picker.push(longest_fitting);
-    choose_open_file(nullptr, 1);
+    choose_open_file(1);
     EXPECT_EQ(view.file_dialog_result, longest_fitting);
     EXPECT_TRUE(sink.boxes.empty());
 
     picker.push("/" + std::string(255, 'a'));
-    choose_save_file(nullptr, 1);
+    choose_save_file(1);
     EXPECT_STREQ(view.file_dialog_result, "");
     ASSERT_EQ(sink.boxes.size(), 1u);
     EXPECT_EQ(sink.boxes[0].caption, "WARNING");

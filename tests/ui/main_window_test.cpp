@@ -10,10 +10,10 @@
 #include "state/view_state.h"
 #include "tests/ui/ui_fixture.h"
 #include "tools/hog_builder.h"
-#include "ui/model_view.h"
 #include "ui/platform/qt_dialog.h"
 #include "ui/status_text.h"
 #include "ui/templates.h"
+#include "ui/window/model_view.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "ui/gui_sink.h"
-#include "ui/platform/box_presenter.h"
+#include "ui/platform/qt_box_presenter.h"
+#include "ui/window/gui_sink.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "tools/oof_builder.h"
 #include "tools/texture_builder.h"
 #include "ui/file_dialogs.h"
-#include "ui/model_view.h"
+#include "ui/window/model_view.h"
 
 namespace {
 

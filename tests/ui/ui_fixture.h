@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tests/support/test_globals.h"
-#include "ui/main_window.h"
-#include "ui/scripted_run.h"
+#include "ui/window/main_window.h"
+#include "ui/window/scripted_run.h"
 
 // Colours of the test models' flat polygons.
 constexpr uint8_t MODEL_RED = 230, MODEL_GREEN = 40, MODEL_BLUE = 40;

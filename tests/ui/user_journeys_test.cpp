@@ -22,9 +22,12 @@
 #include "tools/hog_builder.h"
 #include "tools/oof_builder.h"
 #include "tools/orf_builder.h"
-#include "ui/gui_sink.h"
-#include "ui/model_view.h"
+#include "ui/file_dialogs.h"
+#include "ui/platform/qt_box_presenter.h"
+#include "ui/platform/qt_file_picker.h"
 #include "ui/status_text.h"
+#include "ui/window/gui_sink.h"
+#include "ui/window/model_view.h"
 
 namespace {
 
@@ -133,8 +136,10 @@ class UserJourneyTest : public CoreTest {
         old_folder_ = QDir::currentPath();
         QDir::setCurrent(QString::fromStdString(dir.root().string()));
         install_message_sink(&gui_sink_);
+        install_file_picker(&picker_);
         window_ = std::make_unique<MainWindow>();
         presenter_.set_owner(window_.get());
+        picker_.set_owner(window_.get());
         window_->show();
         window_->activateWindow(); // what a window manager does for a new window
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
@@ -143,6 +148,7 @@ class UserJourneyTest : public CoreTest {
     }
     void TearDown() override {
         window_.reset();
+        install_file_picker(nullptr);
         install_message_sink(&sink);
         QDir::setCurrent(old_folder_);
         CoreTest::TearDown();
@@ -222,6 +228,7 @@ class UserJourneyTest : public CoreTest {
   private:
     QString old_folder_;
     QtBoxPresenter presenter_;
+    QtFilePicker picker_;
     GuiMessageSink gui_sink_{presenter_};
     std::unique_ptr<MainWindow> window_;
 };

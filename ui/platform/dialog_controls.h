@@ -32,18 +32,26 @@ class DialogControls {
     virtual int selected_row(int id) const = 0; // -1: none
 };
 
+class DialogWindow;
+
 // A dialog's behaviour: plain C++ over the globals, unaware of the toolkit.
 class DialogProcedure {
   public:
     virtual ~DialogProcedure() = default;
-    void bind(DialogControls* controls) { controls_ = controls; }
+    // The window's controls and the window itself, bound once before the first init.
+    void bind(DialogControls* controls, DialogWindow* window) {
+        controls_ = controls;
+        window_ = window;
+    }
     virtual void init(int code) = 0;
     virtual void command(int id, int notify) = 0;
     virtual void close() = 0;
 
   protected:
     DialogControls& controls() { return *controls_; }
+    DialogWindow& window() { return *window_; }
 
   private:
     DialogControls* controls_ = nullptr;
+    DialogWindow* window_ = nullptr;
 };

@@ -1,5 +1,5 @@
 // Modal message boxes with an OK button.
-#include "ui/platform/box_presenter.h"
+#include "ui/platform/qt_box_presenter.h"
 
 #include <QMessageBox>
 

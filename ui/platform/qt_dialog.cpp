@@ -50,7 +50,7 @@ QTabBar* tab_bar_of(QWidget* w) {
 
 QtDialog::QtDialog(const DialogTemplate& tmpl, std::unique_ptr<DialogProcedure> procedure,
                    QWidget* owner)
-    : QWidget(owner), tmpl_(tmpl), procedure_(std::move(procedure)) {
+    : QWidget(owner), procedure_(std::move(procedure)) {
     if (tmpl.kind == DialogKind::popup) {
         setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowCloseButtonHint);
@@ -80,7 +80,7 @@ QtDialog::QtDialog(const DialogTemplate& tmpl, std::unique_ptr<DialogProcedure> 
             controls_[c.id] = w;
         connect_control(c, w);
     }
-    procedure_->bind(this);
+    procedure_->bind(this, this);
 }
 
 QtDialog::~QtDialog() {

@@ -6,11 +6,12 @@
 #include <memory>
 
 #include "ui/platform/dialog_controls.h"
+#include "ui/platform/dialog_host.h"
 #include "ui/platform/dialog_template.h"
 
 class QTabBar;
 
-class QtDialog : public QWidget, public DialogControls {
+class QtDialog : public QWidget, public DialogControls, public DialogWindow {
   public:
     // A popup template becomes a window owned by `owner` (placed relative to the owner's
     // top-left corner); a child template becomes a page inside `owner`.
@@ -21,10 +22,9 @@ class QtDialog : public QWidget, public DialogControls {
     // Shows the window and sends the procedure its first init-dialog code 0.
     void start();
     // Sends the procedure an init-dialog message, as the main window's refreshes do.
-    void init(int code) { procedure_->init(code); }
+    void init(int code) override { procedure_->init(code); }
 
     QWidget* control(int id) const;
-    const DialogTemplate& dialog_template() const { return tmpl_; }
     // Pixels of one horizontal and one vertical dialog unit times 4 and 8 (the font's
     // average character width and height).
     double base_x() const { return base_x_; }
@@ -51,7 +51,6 @@ class QtDialog : public QWidget, public DialogControls {
     QWidget* build_control(const ControlTemplate& c);
     void connect_control(const ControlTemplate& c, QWidget* widget);
 
-    const DialogTemplate& tmpl_;
     std::unique_ptr<DialogProcedure> procedure_;
     std::map<int, QWidget*> controls_;
     double base_x_ = 0;

@@ -1,5 +1,5 @@
 // The Qt file dialog behind FilePicker.
-#include "ui/platform/file_picker.h"
+#include "ui/platform/qt_file_picker.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +16,8 @@ QString qt_filter(const FileFilter& f) {
     return QString::fromUtf8(f.description) + QStringLiteral(" (") + patterns + QStringLiteral(")");
 }
 
-} // namespace
-
-std::string QtFilePicker::pick(QWidget* owner, FileDialogMode mode, const char* title,
-                               std::span<const FileFilter> filters) {
+std::string run_dialog(QWidget* owner, FileDialogMode mode, const char* title,
+                       std::span<const FileFilter> filters) {
     QFileDialog dialog(owner, QString::fromUtf8(title), QDir::currentPath());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -37,4 +35,14 @@ std::string QtFilePicker::pick(QWidget* owner, FileDialogMode mode, const char* 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+}
+
+} // namespace
+
+std::string QtFilePicker::pick(FileDialogMode mode, const char* title,
+                               std::span<const FileFilter> filters) {
+    std::string chosen = run_dialog(owner_, mode, title, filters);
+    if (owner_)
+        owner_->update(); // the owner is repainted whatever the outcome
+    return chosen;
 }

@@ -1,5 +1,6 @@
-// The main window: creation with its start values, menu, input routing and the dialog host.
-#include "ui/main_window.h"
+// The main window: creation with its start values, menu, input routing, and the GL and
+// window work that the commands' effects ask for.
+#include "ui/window/main_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -8,30 +9,28 @@
 
 #include "render/gl_setup.h"
 #include "render/model_draw.h"
+#include "render/texture_loader.h"
 #include "state/view_state.h"
-#include "ui/main_window_link.h"
-#include "ui/model_view.h"
-#include "ui/plain_dialog.h"
-#include "ui/platform/qt_dialog.h"
+#include "ui/commands.h"
 #include "ui/platform/qt_menu.h"
 #include "ui/status_text.h"
 #include "ui/templates.h"
 #include "ui/view_input.h"
-#include "ui/window_icon.h"
+#include "ui/window/model_view.h"
+#include "ui/window/window_icon.h"
 
 MainWindow::MainWindow() {
     static const ViewState start_values{};
     view = start_values;
     forget_gl_objects();
     follow_loaded_source();
+    forget_import_reader();
 
     setWindowTitle(QStringLiteral("Meshlook"));
     setWindowIcon(make_window_icon());
     actions_ = build_menu_bar(menuBar(), main_menu(), checked_menu_commands(),
                               [this](int id) { command(id); });
-    for (int id : {CMD_LINE_POLY, CMD_CULL_FACE, CMD_SIZE2POLY, CMD_COLOR, CMD_SMOOTH})
-        set_check(id, true);
-    menu_action(CMD_POLYMODEL_INFO)->setEnabled(false);
+    show_menu_state();
 
     view_widget_ = new ModelView(*this);
     setCentralWidget(view_widget_);
@@ -43,21 +42,35 @@ MainWindow::MainWindow() {
     spin_timer_.setInterval(50);
     connect(&spin_timer_, &QTimer::timeout, this, [this] { apply_effects(timer_tick()); });
     view.main_window = this;
+    install_dialog_host(&dialog_host_);
 }
 
 MainWindow::~MainWindow() {
-    destroy_dialog(view.view_settings_window);
-    destroy_dialog(view.edit_window);
+    close_dialogs();
     if (view.main_window == this)
         view.main_window = nullptr;
+    if (dialog_host() == &dialog_host_)
+        install_dialog_host(nullptr);
 }
 
 // Closing the window (or Exit) ends the run; the modeless windows go with it.
 void MainWindow::closeEvent(QCloseEvent* event) {
     spin_timer_.stop();
-    destroy_dialog(view.view_settings_window);
-    destroy_dialog(view.edit_window);
+    close_dialogs();
     event->accept();
+}
+
+void MainWindow::close_dialogs() {
+    for (DialogWindow** window :
+         {&view.edit_page_window, &view.edit_window, &view.view_settings_window}) {
+        dialog_host_.destroy(*window);
+        *window = nullptr;
+    }
+}
+
+void MainWindow::command(int id) {
+    apply_effects(run_command(id));
+    show_menu_state();
 }
 
 QAction* MainWindow::menu_action(int id) const {
@@ -65,57 +78,33 @@ QAction* MainWindow::menu_action(int id) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-void MainWindow::set_check(int id, bool checked) {
-    if (QAction* action = menu_action(id))
-        action->setChecked(checked);
-}
-
-void MainWindow::update_info_item() {
+// Check marks follow their switches; "Polymodel Info" is enabled exactly while a model is
+// loaded.
+void MainWindow::show_menu_state() {
+    for (int id : checked_menu_commands())
+        if (QAction* action = menu_action(id))
+            action->setChecked(menu_checked(id));
     menu_action(CMD_POLYMODEL_INFO)->setEnabled(view.model_loaded != 0);
 }
 
-void MainWindow::put_back_start_rot() {
-    view.rot_x = START_ROT;
-    view.rot_y = START_ROT;
-}
-
-void MainWindow::notify_settings(int code) {
-    if (view.view_settings_open && view.view_settings_window)
-        static_cast<QtDialog*>(view.view_settings_window)->init(code);
-}
-
-void MainWindow::notify_page() {
-    if (view.edit_window_open && view.edit_page_window)
-        static_cast<QtDialog*>(view.edit_page_window)->init(INIT_FULL);
-}
-
-void MainWindow::project() {
-    set_projection(view.view_width, view.view_height);
-}
-
-void MainWindow::rebuild() {
-    rebuild_model_lists();
-}
-
-void MainWindow::redraw() {
-    view_widget_->update();
-}
-
 void MainWindow::apply_effects(uint32_t effects) {
+    if (effects & effect_close)
+        close();
     if (effects & effect_next)
         command(CMD_NEXT);
     if (effects & effect_previous)
         command(CMD_PREVIOUS);
-    if (effects & effect_notify_keyframe)
-        notify_settings(INIT_KEYFRAME_ONLY);
+    if (effects & effect_release_textures)
+        release_textures();
+    if (effects & effect_load_textures)
+        load_textures();
+    notify_dialogs(effects);
     if (effects & effect_project)
-        project();
+        set_projection(view.view_width, view.view_height);
     if (effects & effect_rebuild)
-        rebuild();
+        rebuild_model_lists();
     if (effects & effect_redraw)
-        redraw();
-    if (effects & effect_notify_page)
-        notify_page();
+        view_widget_->update();
 }
 
 namespace {
@@ -176,46 +165,4 @@ void MainWindow::mouse_moved(const QMouseEvent& event) {
 
 void MainWindow::wheel_turned(int angle_delta) {
     apply_effects(::wheel_turned(angle_delta));
-}
-
-void MainWindow::toggle_dialog(int id, int template_id, int32_t& open_flag, void*& handle) {
-    open_flag = !open_flag;
-    if (open_flag) {
-        destroy_dialog(handle);
-        auto* dialog = new QtDialog(*find_dialog_template(template_id),
-                                    std::make_unique<PlainDialogProcedure>(id), this);
-        handle = dialog;
-        dialog->start();
-    } else {
-        destroy_dialog(handle);
-    }
-    set_check(id, open_flag != 0);
-}
-
-// The window goes at once from the screen; the object goes when the current event is done,
-// since its own procedure may be the caller. The handle is cleared so nothing uses it again.
-void MainWindow::destroy_dialog(void*& handle) {
-    if (!handle)
-        return;
-    auto* dialog = static_cast<QtDialog*>(handle);
-    if (handle == view.edit_window)
-        view.edit_page_window = nullptr; // a page lives inside the Edit Window
-    dialog->hide();
-    dialog->deleteLater();
-    handle = nullptr;
-}
-
-void send_main_command(int id) {
-    if (auto* window = static_cast<MainWindow*>(view.main_window))
-        window->command(id);
-}
-
-void start_spin_timer() {
-    if (auto* window = static_cast<MainWindow*>(view.main_window))
-        window->start_spin_timer();
-}
-
-void kill_spin_timer() {
-    if (auto* window = static_cast<MainWindow*>(view.main_window))
-        window->kill_spin_timer();
 }

@@ -1,5 +1,5 @@
 // Floating-point control: every exception kind masked, on x87 and SSE alike.
-#include "ui/fp_control.h"
+#include "ui/window/fp_control.h"
 
 #include <cfenv>
 

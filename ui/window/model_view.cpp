@@ -1,5 +1,5 @@
 // The model view: GL set-up, projection on resize, and the frame with its status caption.
-#include "ui/model_view.h"
+#include "ui/window/model_view.h"
 
 #include <GL/gl.h>
 #include <QKeyEvent>
@@ -17,9 +17,9 @@
 #include "render/pixel_format.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
-#include "ui/fp_control.h"
-#include "ui/main_window.h"
 #include "ui/status_text.h"
+#include "ui/window/fp_control.h"
+#include "ui/window/main_window.h"
 
 namespace {
 

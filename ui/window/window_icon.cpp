@@ -1,5 +1,5 @@
 // The window icon: a shaded wireframe cube on a dark tile, drawn with QPainter.
-#include "ui/window_icon.h"
+#include "ui/window/window_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

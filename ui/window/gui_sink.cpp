@@ -1,5 +1,5 @@
 // The GUI message sink.
-#include "ui/gui_sink.h"
+#include "ui/window/gui_sink.h"
 
 #include <cstdio>
 #include <cstdlib>

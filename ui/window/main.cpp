@@ -5,9 +5,11 @@
 
 #include "state/messages.h"
 #include "ui/file_dialogs.h"
-#include "ui/gui_sink.h"
-#include "ui/main_window.h"
-#include "ui/scripted_run.h"
+#include "ui/platform/qt_box_presenter.h"
+#include "ui/platform/qt_file_picker.h"
+#include "ui/window/gui_sink.h"
+#include "ui/window/main_window.h"
+#include "ui/window/scripted_run.h"
 
 namespace {
 
@@ -41,16 +43,17 @@ int main(int argc, char** argv) {
     QtBoxPresenter qt_boxes;
     LoggingBoxPresenter logged_boxes;
     ScriptedFilePicker scripted_picker;
+    QtFilePicker qt_picker;
     BoxPresenter& boxes = script ? static_cast<BoxPresenter&>(logged_boxes) : qt_boxes;
     GuiMessageSink sink(boxes);
     install_message_sink(&sink);
-    if (script)
-        install_file_picker(&scripted_picker);
+    install_file_picker(script ? static_cast<FilePicker*>(&scripted_picker) : &qt_picker);
 
     int status;
     {
         MainWindow window;
         qt_boxes.set_owner(&window);
+        qt_picker.set_owner(&window);
         window.show();
         if (script)
             run_script_after_first_frame(window, scripted_picker, parse_script(script));

@@ -12,13 +12,11 @@
 #include "ui/platform/box_presenter.h"
 #include "ui/platform/file_picker.h"
 
-class MainWindow;
-
 // Answers file dialogs from a queue of paths; an empty queue answers as a cancel.
 class ScriptedFilePicker : public FilePicker {
   public:
     void push(std::string path) { paths_.push_back(std::move(path)); }
-    std::string pick(QWidget* owner, FileDialogMode mode, const char* title,
+    std::string pick(FileDialogMode mode, const char* title,
                      std::span<const FileFilter> filters) override;
 
   private:
@@ -39,7 +37,3 @@ struct ScriptStep {
 
 // The steps of a script text; unreadable steps are skipped.
 std::vector<ScriptStep> parse_script(const std::string& text);
-
-// Runs the steps once the window has shown its first frame.
-void run_script_after_first_frame(MainWindow& window, ScriptedFilePicker& picker,
-                                  std::vector<ScriptStep> steps);
