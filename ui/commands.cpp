@@ -3,6 +3,7 @@
 
 #include "state/messages.h"
 #include "state/view_state.h"
+#include "ui/edit_window.h"
 #include "ui/load_sequences.h"
 #include "ui/plain_dialog.h"
 #include "ui/platform/dialog_controls.h"
@@ -43,7 +44,8 @@ void close_dialog(DialogWindow*& window) {
 }
 
 std::unique_ptr<DialogProcedure> procedure_for(int template_id, int close_command) {
-    (void)template_id;
+    if (template_id == DIALOG_EDIT_WINDOW)
+        return std::make_unique<EditWindowProcedure>();
     return std::make_unique<PlainDialogProcedure>(close_command);
 }
 

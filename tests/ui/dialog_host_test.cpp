@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QValidator>
 
-#include "tests/ui/fake_dialog_controls.h"
+#include "tests/support/fake_dialog_controls.h"
 #include "ui/platform/qt_dialog.h"
 #include "ui/templates.h"
 

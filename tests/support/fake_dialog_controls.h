@@ -65,6 +65,7 @@ class FakeDialogControls : public DialogControls {
             c.selected = -1;
     }
     int selected_row(int id) const override { return at(id).selected; }
+    const Control& control(int id) const { return at(id); }
 
   private:
     Control& at(int id) {
