@@ -11,6 +11,7 @@
 #include "ui/status_text.h"
 #include "ui/templates.h"
 #include "ui/view_input.h"
+#include "ui/view_settings.h"
 
 namespace {
 
@@ -46,6 +47,8 @@ void close_dialog(DialogWindow*& window) {
 std::unique_ptr<DialogProcedure> procedure_for(int template_id, int close_command) {
     if (template_id == DIALOG_EDIT_WINDOW)
         return std::make_unique<EditWindowProcedure>();
+    if (template_id == DIALOG_VIEW_SETTINGS)
+        return std::make_unique<ViewSettingsProcedure>();
     return std::make_unique<PlainDialogProcedure>(close_command);
 }
 
