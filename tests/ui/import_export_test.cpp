@@ -5,8 +5,6 @@
 #include <algorithm>
 
 #include "archive/hog_index.h"
-#include "formats/oof_reader.h"
-#include "state/file_io.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/ui/ui_fixture.h"
@@ -94,33 +92,6 @@ TEST_F(ImportExportTest, CancelledOrUnreadableImportsChangeNothing) {
     EXPECT_EQ(model.num_polygons, polygons);
     EXPECT_STREQ(view.import_path, "");
     EXPECT_TRUE(sink.boxes.empty());
-}
-
-TEST_F(ImportExportTest, RoomExportedAsPolymodelKeepsItsTranslatedTextureNames) {
-    open_window();
-    command_with_file(CMD_IMPORT_ORF, room());
-    std::string out = dir.path("room.oof");
-    command_with_file(CMD_EXPORT_OOF, out);
-    EXPECT_STREQ(view.export_path, out.c_str());
-    EXPECT_TRUE(sink.boxes.empty());
-
-    reset_globals();
-    copy_bounded(view.oof_path, PATH_LEN, out);
-    load_oof(0);
-    EXPECT_EQ(model.num_subobjects, 1u);
-    EXPECT_EQ(model.num_polygons, 1u);
-    ASSERT_EQ(model.num_textures, 1u);
-    EXPECT_STREQ(model.textures[0].name, "brick");
-}
-
-TEST_F(ImportExportTest, RoomExportNamesTheSampleTexture) {
-    open_window();
-    command_with_file(CMD_LOAD_OOF, dir.write("m.oof", square_model()));
-    std::string out = dir.path("out.orf");
-    command_with_file(CMD_EXPORT_ORF, out);
-    std::vector<uint8_t> bytes = read_whole_file(out);
-    std::string wanted = "SAMPLE TEXTURE";
-    EXPECT_NE(std::search(bytes.begin(), bytes.end(), wanted.begin(), wanted.end()), bytes.end());
 }
 
 TEST_F(ImportExportTest, ExportWithNothingLoadedOrCancelledWritesNothing) {
