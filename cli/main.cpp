@@ -9,8 +9,8 @@
 
 namespace {
 
-const Command* const all_commands[] = {&info_command, &list_command, &extract_command,
-                                       &convert_command};
+const Command* const all_commands[] = {&info_command,    &list_command,   &extract_command,
+                                       &convert_command, &render_command, &thumbnail_command};
 
 const Command* find_command(const char* name) {
     for (const Command* command : all_commands)
