@@ -59,8 +59,8 @@ std::string derived_text(uint32_t s) {
 void subobject_line(std::string& out, uint32_t s, int depth) {
     std::string name(model.sobj_name[s], strnlen(model.sobj_name[s], SOBJ_STRING_LEN));
     std::string props(model.sobj_props[s], strnlen(model.sobj_props[s], SOBJ_STRING_LEN));
-    append(out, "  %*s%u %s: %u vertices, %u polygons", depth * 2, "", s, name.c_str(),
-           sobj_vertex_count(s), sobj_polygon_count(s));
+    append(out, "  %*s%u %s: %u vertices, %u polygons", depth * 2, "", s,
+           name.empty() ? "(no name)" : name.c_str(), sobj_vertex_count(s), sobj_polygon_count(s));
     if (!props.empty())
         append(out, ", \"%s\"", props.c_str());
     out += derived_text(s) + "\n";
