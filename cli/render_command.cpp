@@ -59,14 +59,35 @@ int render_one(const ModelSource& source, const Args& args) {
     return 0;
 }
 
+// Where --all writes: one PNG per polymodel, named after it, each name checked and claimed.
+struct FolderOutput {
+    bool enabled;
+    fs::path folder;
+    NameClaims claims;
+};
+
+// Draws polymodel list position p and writes it to the folder when asked. A reader's refusal
+// throws ReaderStop, a refused name or failed write CommandFailure.
+Image draw_entry(uint32_t p, const std::string& name, ModelRenderer& renderer,
+                 FolderOutput& output) {
+    std::string file = name_stem(name) + ".png";
+    std::string refused = output.enabled ? unsafe_name_reason(name) : "";
+    if (output.enabled && refused.empty())
+        refused = output.claims.claim(file, name);
+    if (!refused.empty())
+        throw CommandFailure{"its name " + refused + "; not rendered"};
+    load_archive_model(p);
+    Image image = renderer.draw();
+    if (output.enabled)
+        write_output((output.folder / file).string(), encode_png(image, false));
+    return image;
+}
+
 // Draws each polymodel of the loaded archive; a model that cannot be read is named and
 // skipped. Returns the number of failures.
 int render_archive(const ModelSource& source, const Args& args, std::vector<SheetCell>& cells) {
-    bool to_folder = args.has("all");
-    bool to_sheet = args.has("sheet");
-    fs::path folder = args.value("output", ".");
-    ModelRenderer renderer(parse_settings(args, to_folder ? IMAGE_SIZE : SHEET_CELL_SIZE));
-    NameClaims claims;
+    FolderOutput output{args.has("all"), args.value("output", "."), {}};
+    ModelRenderer renderer(parse_settings(args, output.enabled ? IMAGE_SIZE : SHEET_CELL_SIZE));
     ProgressLine progress(hog.num_oof);
     int failures = 0;
     for (uint32_t p = 0; p < hog.num_oof; ++p) {
@@ -76,25 +97,14 @@ int render_archive(const ModelSource& source, const Args& args, std::vector<Shee
         progress.show(p + 1, "rendering", name);
         SheetCell cell{name, {}};
         try {
-            std::string file = name_stem(name) + ".png";
-            std::string refused = unsafe_name_reason(name);
-            if (to_folder && refused.empty())
-                refused = claims.claim(file, name);
-            if (!refused.empty())
-                throw CommandFailure{"its name " + refused + "; not rendered"};
-            load_archive_model(p);
-            cell.image = renderer.draw();
-            if (to_folder)
-                write_output((folder / file).string(), encode_png(cell.image, false));
+            cell.image = draw_entry(p, name, renderer, output);
         } catch (const ReaderStop&) {
             ++failures; // the sink has named the entry with the reader's message
-            cell.image = {};
         } catch (const CommandFailure& failure) {
             report(label + ": " + failure.message);
             ++failures;
-            cell.image = {};
         }
-        if (to_sheet)
+        if (args.has("sheet"))
             cells.push_back(std::move(cell));
     }
     return failures;
