@@ -1,6 +1,7 @@
 // Laying out the contact sheet and writing the names.
 #include "cli/contact_sheet.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 

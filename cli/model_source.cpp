@@ -32,8 +32,6 @@ bool ends_with(const std::string& text, const char* suffix) {
     return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
 
-// The trueSpace importer reports each object on standard output; here that output is the
-// command's own (JSON, listings), so the lines are dropped while it reads.
 // A read-only view of a whole open file; empty when the file is empty or cannot be mapped.
 class MappedFile {
   public:
@@ -59,6 +57,8 @@ class MappedFile {
     const uint8_t* data_ = nullptr;
 };
 
+// The trueSpace importer reports each object on standard output; here that output is the
+// command's own (JSON, listings), so the lines are dropped while it reads.
 class QuietStdout {
   public:
     QuietStdout() {
@@ -178,6 +178,7 @@ std::string polymodel_name(uint32_t position) {
 }
 
 void load_archive_model(uint32_t position) {
+    store_fresh = false;
     view.cur_hog_oof = position;
     view.model_loaded = 0;
     load_oof(position);
@@ -186,6 +187,7 @@ void load_archive_model(uint32_t position) {
 void load_model(const ModelSource& source) {
     switch (source.kind) {
     case SourceKind::polymodel:
+        store_fresh = false;
         leave_archive_mode();
         copy_bounded(view.oof_path, PATH_LEN, source.path);
         view.model_loaded = 0;

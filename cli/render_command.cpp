@@ -52,9 +52,9 @@ RenderSettings parse_settings(const Args& args, Size2 default_size) {
 }
 
 int render_one(const ModelSource& source, const Args& args) {
-    ModelRenderer renderer(parse_settings(args, IMAGE_SIZE));
+    RenderSettings settings = parse_settings(args, IMAGE_SIZE);
     load_model(source);
-    Image image = renderer.draw();
+    Image image = ModelRenderer(settings).draw();
     write_output(args.value("output", source_stem(source) + ".png"), encode_png(image, false));
     return 0;
 }

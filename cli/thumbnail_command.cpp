@@ -22,9 +22,8 @@ int run(const Args& args) {
     settings.transparent = true;
     ModelSource source = parse_source(args.positional()[0]);
     cli_sink.set_source(source.label);
-    ModelRenderer renderer(settings);
     load_model(source);
-    write_output(args.positional()[1], encode_png(renderer.draw(), true));
+    write_output(args.positional()[1], encode_png(ModelRenderer(settings).draw(), true));
     return 0;
 }
 
