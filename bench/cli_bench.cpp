@@ -1,6 +1,7 @@
 // meshlook-cli as a user runs it, each iteration one whole process: `info --json` of the real
 // dwarf.cob, and `render` of one sample model and of the whole sample archive (--all), with
-// the time per model. Each figure is the median over single runs.
+// the time per model. Each figure is the median over single runs; starting /bin/true shows
+// what any process costs on the machine at the time.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -59,16 +60,17 @@ const fs::path& samples() {
     return samples_folder;
 }
 
-// Times whole runs of meshlook-cli; `models` > 0 adds the time per model as a counter.
-void time_runs(benchmark::State& state, const std::vector<std::string>& args, int models = 0) {
+// Times whole runs of a program; `models` > 0 adds the time per model as a counter.
+void time_runs(benchmark::State& state, const std::string& program,
+               const std::vector<std::string>& args, int models = 0) {
     double total = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
-        bool ok = run(MESHLOOK_CLI_PATH, args);
+        bool ok = run(program, args);
         double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (!ok) {
-            state.SkipWithError("meshlook-cli failed");
+            state.SkipWithError((program + " failed").c_str());
             return;
         }
         state.SetIterationTime(seconds);
@@ -79,13 +81,23 @@ void time_runs(benchmark::State& state, const std::vector<std::string>& args, in
             benchmark::Counter(total * 1000 / models, benchmark::Counter::kAvgIterations);
 }
 
+void BM_ProcessStartFloor(benchmark::State& state) {
+    time_runs(state, "/bin/true", {});
+}
+BENCHMARK(BM_ProcessStartFloor)
+    ->Iterations(1)
+    ->Repetitions(201)
+    ->ReportAggregatesOnly(true)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
 void BM_InfoJsonDwarfCob(benchmark::State& state) {
     fs::path dwarf = fs::path(MESHLOOK_TESTDATA_DIR) / "cob" / "dwarf.cob";
     if (!fs::exists(dwarf)) {
         state.SkipWithError("no shared dwarf.cob");
         return;
     }
-    time_runs(state, {"info", dwarf.string(), "--json"});
+    time_runs(state, MESHLOOK_CLI_PATH, {"info", dwarf.string(), "--json"});
 }
 BENCHMARK(BM_InfoJsonDwarfCob)
     ->Iterations(1)
@@ -96,8 +108,8 @@ BENCHMARK(BM_InfoJsonDwarfCob)
 
 void BM_RenderOneSample(benchmark::State& state) {
     fs::path out = samples() / "one.png";
-    time_runs(state,
-              {"render", (samples() / "demo.hog").string() + ":station.oof", "-o", out.string()});
+    std::string entry = (samples() / "demo.hog").string() + ":station.oof";
+    time_runs(state, MESHLOOK_CLI_PATH, {"render", entry, "-o", out.string()});
 }
 BENCHMARK(BM_RenderOneSample)
     ->Iterations(1)
@@ -108,7 +120,8 @@ BENCHMARK(BM_RenderOneSample)
 
 void BM_RenderAllSamples(benchmark::State& state) {
     fs::path out = samples() / "all";
-    time_runs(state, {"render", (samples() / "demo.hog").string(), "--all", "-o", out.string()},
+    time_runs(state, MESHLOOK_CLI_PATH,
+              {"render", (samples() / "demo.hog").string(), "--all", "-o", out.string()},
               SAMPLE_MODELS);
 }
 BENCHMARK(BM_RenderAllSamples)
