@@ -1,0 +1,117 @@
+// meshlook-cli extract: copies archive entries into a folder under their own names.
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "archive/hog_index.h"
+#include "cli/archive_listing.h"
+#include "cli/cli_sink.h"
+#include "cli/commands.h"
+#include "cli/entry_names.h"
+#include "cli/model_source.h"
+#include "state/file_io.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const OptionSpec options[] = {{"output", 'o', "DIR"}, {"verbose", 'v', nullptr}};
+
+// The entries the command line names (all of them when it names none), in directory order;
+// each name that matches no entry is reported and counted as a failure.
+std::vector<ListedEntry> chosen_entries(const std::vector<std::string>& names, int& failures) {
+    std::vector<ListedEntry> all = list_entries();
+    if (names.empty())
+        return all;
+    std::vector<bool> chosen(all.size(), false);
+    for (const std::string& name : names) {
+        bool found = false;
+        for (size_t k = 0; k < all.size(); ++k)
+            if (equal_ignoring_case(all[k].name, name))
+                chosen[k] = found = true;
+        if (!found) {
+            report("no entry named " + name + " in " + hog.hog_path);
+            ++failures;
+        }
+    }
+    std::vector<ListedEntry> result;
+    for (size_t k = 0; k < all.size(); ++k)
+        if (chosen[k])
+            result.push_back(all[k]);
+    return result;
+}
+
+// Writes one entry; the reason it was refused or failed, or "" on success.
+std::string extract_entry(std::FILE* archive, const ListedEntry& entry, const fs::path& folder,
+                          NameClaims& claims) {
+    std::string reason = unsafe_name_reason(entry.name);
+    if (reason.empty())
+        reason = claims.claim(entry.name,
+                              "entry " + std::to_string(entry.index) + " (" + entry.name + ")");
+    if (!reason.empty())
+        return "its name " + reason + "; not extracted";
+    fs::path target = folder / entry.name;
+    struct stat existing;
+    // A symlink or folder in the way would take the write elsewhere.
+    if (::lstat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return target.string() + " exists and is not a regular file; not extracted";
+    const HogEntry& stored = hog.entries[entry.index];
+    std::vector<uint8_t> bytes;
+    if (!read_capped(archive, stored.offset, stored.length, bytes))
+        return "too large to extract";
+    if (bytes.size() != stored.length)
+        return "the archive ends inside it; not extracted";
+    if (!write_file_replacing(target.string(), bytes))
+        return "cannot write " + target.string();
+    return "";
+}
+
+int run(const Args& args) {
+    if (args.positional().empty())
+        throw UsageError{"expects an ARCHIVE"};
+    const std::string& path = args.positional()[0];
+    cli_sink.set_source(path);
+    open_archive(path);
+    fs::path folder = args.value("output", ".");
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder))
+        throw CommandFailure{"cannot create the folder " + folder.string()};
+    FileHandle archive = open_for_reading(path);
+    if (!archive)
+        throw CommandFailure{path + ": Can't open the hog file"};
+
+    int failures = 0;
+    std::vector<std::string> names(args.positional().begin() + 1, args.positional().end());
+    NameClaims claims;
+    for (const ListedEntry& entry : chosen_entries(names, failures)) {
+        std::string problem = extract_entry(archive.get(), entry, folder, claims);
+        if (!problem.empty()) {
+            report(path + ": entry " + std::to_string(entry.index) + " \"" + entry.name +
+                   "\": " + problem);
+            ++failures;
+        } else if (args.has("verbose")) {
+            std::printf("%s\n", (folder / entry.name).c_str());
+        }
+    }
+    if (failures != 0)
+        report(std::to_string(failures) + (failures == 1 ? " entry" : " entries") +
+               " not extracted");
+    return failures == 0 ? 0 : EXIT_FAILED;
+}
+
+} // namespace
+
+const Command extract_command{
+    "extract",
+    "ARCHIVE.hog [NAME...] [-o DIR]",
+    "Copies the archive's entries, or only those named (ignoring case), into DIR (default: the\n"
+    "working folder, created when missing) under their own names. An entry whose name would\n"
+    "leave DIR (a folder separator, \"..\", an absolute path) or collide with an earlier\n"
+    "entry's (ignoring case) is refused and named; the others are still extracted, and the\n"
+    "exit status is then 1. An existing file is replaced only once the new one is complete.\n"
+    "\n"
+    "  -o, --output DIR   the folder to write into\n"
+    "  -v, --verbose      print each file written\n",
+    options,
+    run,
+};

@@ -1,0 +1,42 @@
+// meshlook-cli thumbnail: the freedesktop thumbnailer form, a square transparent PNG.
+#include "cli/cli_sink.h"
+#include "cli/commands.h"
+#include "cli/model_render.h"
+#include "cli/model_source.h"
+#include "cli/output_file.h"
+
+namespace {
+
+const OptionSpec options[] = {{"size", 's', "SIZE"}};
+
+constexpr long MAX_THUMBNAIL = 4096;
+
+int run(const Args& args) {
+    expect_arguments(args, 2, "IN and OUT.png");
+    RenderSettings settings;
+    settings.width = settings.height =
+        int(parse_count(args.value("size", "256"), "size", MAX_THUMBNAIL));
+    if (settings.width == 0)
+        throw UsageError{"--size must be at least 1"};
+    settings.fit = true;
+    settings.transparent = true;
+    ModelSource source = parse_source(args.positional()[0]);
+    cli_sink.set_source(source.label);
+    load_model(source);
+    write_output(args.positional()[1], encode_png(ModelRenderer(settings).draw(), true));
+    return 0;
+}
+
+} // namespace
+
+const Command thumbnail_command{
+    "thumbnail",
+    "-s SIZE IN OUT.png",
+    "Writes a SIZE x SIZE thumbnail of the model with a transparent background, the model\n"
+    "filling the square, as a freedesktop thumbnailer does (see cli/meshlook.thumbnailer).\n"
+    "IN is any model meshlook-cli reads; an archive stands for its first polymodel.\n"
+    "\n"
+    "  -s, --size SIZE   the side of the square in pixels (default 256)\n",
+    options,
+    run,
+};
