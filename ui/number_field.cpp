@@ -8,16 +8,16 @@ namespace {
 
 constexpr int FIELD_CHARS = 9; // the field is read up to this many characters
 
-// Standard decimal conversion: leading blanks and sign, then digits; none give 0.
-int32_t leading_number(const std::string& text) {
+} // namespace
+
+int32_t typed_number(const DialogControls& controls, int id) {
+    std::string text = controls.text(id, FIELD_CHARS);
     return static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10));
 }
 
-} // namespace
-
 std::optional<uint32_t> choose_record(DialogControls& controls, const NumberField& f, int id,
                                       int notify, uint32_t count, uint32_t index) {
-    int32_t n = leading_number(controls.text(f.field, FIELD_CHARS));
+    int32_t n = typed_number(controls, f.field);
     bool from_field = id == f.field && notify == NOTIFY_LOST_FOCUS;
     if (!from_field && id != f.plus && id != f.minus)
         return std::nullopt;

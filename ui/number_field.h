@@ -7,6 +7,10 @@
 
 #include "ui/platform/dialog_controls.h"
 
+// The field's text read as a decimal integer (leading blanks and sign, then digits; none give
+// 0), as every digits-only field is read: up to 9 characters.
+int32_t typed_number(const DialogControls& controls, int id);
+
 struct NumberField {
     int field, plus, minus; // control IDs
 };

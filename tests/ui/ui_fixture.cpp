@@ -34,7 +34,8 @@ OofSubobject square_subobject(uint32_t number, int32_t parent, const std::string
             .polygons = {front, back}};
 }
 
-std::vector<uint8_t> model_file(bool textured, const std::string& second_props) {
+std::vector<uint8_t> model_file(bool textured, const std::string& second_props,
+                                const std::vector<OofChunk>& extra = {}) {
     std::vector<OofChunk> chunks;
     if (textured)
         chunks.push_back(oof_txtr({std::string("stripes") + '\0'}));
@@ -46,6 +47,7 @@ std::vector<uint8_t> model_file(bool textured, const std::string& second_props) 
         part.offset = {0, 0, 1};
         chunks.push_back(oof_sobj(part, 2300));
     }
+    chunks.insert(chunks.end(), extra.begin(), extra.end());
     return build_oof(2300, chunks);
 }
 
@@ -53,6 +55,9 @@ std::vector<uint8_t> model_file(bool textured, const std::string& second_props) 
 
 std::vector<uint8_t> square_model(const std::string& second_props) {
     return model_file(false, second_props);
+}
+std::vector<uint8_t> square_model_with(const std::vector<OofChunk>& chunks) {
+    return model_file(false, "", chunks);
 }
 std::vector<uint8_t> textured_square_model() {
     return model_file(true, "");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/test_globals.h"
+#include "tools/oof_builder.h"
 #include "ui/window/main_window.h"
 #include "ui/window/scripted_run.h"
 
@@ -17,6 +18,8 @@ constexpr uint8_t MODEL_RED = 230, MODEL_GREEN = 40, MODEL_BLUE = 40;
 // A polymodel of one subobject: a 20 x 20 flat square in the z = 0 plane, drawn from both
 // sides, and optionally a second subobject with the given property string.
 std::vector<uint8_t> square_model(const std::string& second_props = "");
+// The one-subobject square followed by the given chunks (point lists, for example).
+std::vector<uint8_t> square_model_with(const std::vector<OofChunk>& chunks);
 // The same square carrying texture "stripes" (an all-green 4 x 4 image, see green_texture).
 std::vector<uint8_t> textured_square_model();
 std::vector<uint8_t> green_texture();
