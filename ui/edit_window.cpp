@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "state/view_state.h"
+#include "ui/battery_page.h"
 #include "ui/control_ids.h"
 #include "ui/main_window_link.h"
 #include "ui/plain_dialog.h"
@@ -26,7 +27,9 @@ constexpr Tab tabs[EDIT_TAB_COUNT] = {{"GPNT", DIALOG_POINT_PAGE},   {"GRND", DI
 constexpr int PAGE_X = 20, PAGE_Y = 40; // pixels of the Edit Window's client area
 
 // The procedure of a tab's page; pages without their own behaviour yet only show.
-std::unique_ptr<DialogProcedure> page_procedure(uint32_t) {
+std::unique_ptr<DialogProcedure> page_procedure(uint32_t tab) {
+    if (tab == 5) // "WBAT"
+        return std::make_unique<BatteryPageProcedure>();
     return std::make_unique<PlainDialogProcedure>(0);
 }
 
