@@ -10,6 +10,7 @@
 #include "ui/main_window_link.h"
 #include "ui/plain_dialog.h"
 #include "ui/platform/dialog_host.h"
+#include "ui/submodel_page.h"
 #include "ui/templates.h"
 
 namespace {
@@ -30,6 +31,8 @@ constexpr int PAGE_X = 20, PAGE_Y = 40; // pixels of the Edit Window's client ar
 std::unique_ptr<DialogProcedure> page_procedure(uint32_t tab) {
     if (tab == 5) // "WBAT"
         return std::make_unique<BatteryPageProcedure>();
+    if (tab == 6) // "SOBJ"
+        return std::make_unique<SubmodelPageProcedure>();
     return std::make_unique<PlainDialogProcedure>(0);
 }
 

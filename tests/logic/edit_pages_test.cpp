@@ -1,7 +1,8 @@
-// The "WBAT" page of the Edit Window on fake controls, with a main window that
-// carries out its requests as the real one does (Refresh, then the dialog refreshes).
+// The "WBAT" and "SOBJ" pages of the Edit Window on fake controls, with a main window that
+// carries out their requests as the real one does (Refresh, then the dialog refreshes).
 #include <cstring>
 
+#include "formats/model_properties.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/support/fake_dialog_host.h"
@@ -9,6 +10,7 @@
 #include "ui/battery_page.h"
 #include "ui/commands.h"
 #include "ui/control_ids.h"
+#include "ui/view_input.h"
 
 namespace {
 
@@ -167,6 +169,70 @@ TEST_F(EditPagesTest, DeleteMovesTheLaterBatteriesDown) {
         EXPECT_EQ(battery_shown().substr(0, std::strlen(c.shown) + 2), c.shown + std::string(" |"));
         EXPECT_EQ(main.commands.size(), c.count == 0 ? 0u : 1u);
     }
+}
+
+class SubmodelPageTest : public EditPagesTest {
+  protected:
+    // Three subobjects; the second a turret of the one battery.
+    void SetUp() override {
+        EditPagesTest::SetUp();
+        model.num_subobjects = 3;
+        std::strcpy(model.sobj_name[1], "gun");
+        std::strcpy(model.sobj_props[1], "$fov=360.0,8.0,8.0");
+        model.num_batteries = 1;
+        prepare_model();
+    }
+    std::string shown() {
+        return text(SM_NUMBER) + " of " + text(SM_COUNT) + ": " + text(SM_NAME) + " / " +
+               text(SM_PROPS) + (controls().enabled(SM_PROPS) ? "" : " (disabled)");
+    }
+};
+
+TEST_F(SubmodelPageTest, WithoutSubobjectsEditsAndStepsAreIgnored) {
+    view.model_loaded = 0;
+    show_tab(6);
+    EXPECT_EQ(shown(), " of 0:  /  (disabled)");
+    clear_model();
+    view.model_loaded = 1;
+    show_tab(6);
+    EXPECT_EQ(shown(), "1 of 0:  / ");
+    type(SM_NAME, "hull");
+    type(SM_PROPS, "$rotate=5");
+    click(SM_PLUS);
+    EXPECT_EQ(model.sobj_name[0][0] + model.sobj_props[0][0] + model.any_rotate, 0);
+    EXPECT_TRUE(main.commands.empty());
+}
+
+TEST_F(SubmodelPageTest, PlusFromTheLastMovesTheHighlightSharedWithViewSettings) {
+    run_command(CMD_VIEW_SETTINGS);
+    FakeDialogControls& settings = host.windows.back()->controls;
+    view.cur_sobj = 2;
+    view.sobj_highlight[0] = 1;
+    show_tab(6);
+    click(SM_HIGHLIGHT);
+    EXPECT_FALSE(settings.checked(VS_HIGHLIGHT_SOBJ)) << "brought up to date at its next refresh";
+    click(SM_PLUS);
+    EXPECT_EQ(view.cur_sobj, 2u);
+    EXPECT_EQ(view.sobj_highlight[0] + 2 * view.sobj_highlight[2], 2);
+    EXPECT_TRUE(settings.checked(VS_HIGHLIGHT_SOBJ) && controls().checked(SM_HIGHLIGHT));
+    EXPECT_EQ(main.commands, (std::vector<int>{CMD_REFRESH, CMD_REFRESH}));
+    click(SM_MINUS);
+    EXPECT_EQ(shown(), "2 of 3: gun / $fov=360.0,8.0,8.0");
+}
+
+TEST_F(SubmodelPageTest, TextsAreCutAndPropertiesTakeEffectAtOnce) {
+    view.rotate_on = 1;
+    view.cur_sobj = 1;
+    show_tab(6);
+    type(SM_NAME, std::string(50, 'n'));
+    EXPECT_EQ(std::string(model.sobj_name[1]), std::string(44, 'n'));
+    EXPECT_TRUE(main.commands.empty()) << "a name sends nothing";
+    type(SM_PROPS, "$rotate=5");
+    timer_tick();
+    EXPECT_EQ(view.spin_angle[1], 3.0f) << "18 / 5 degrees, kept to whole degrees";
+    EXPECT_EQ(main.commands, std::vector<int>{CMD_REFRESH});
+    show_tab(5);
+    EXPECT_FALSE(controls().enabled(TURRET + 1)) << "no longer a turret";
 }
 
 } // namespace
