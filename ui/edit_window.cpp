@@ -5,12 +5,13 @@
 #include <memory>
 
 #include "state/view_state.h"
+#include "ui/battery_page.h"
 #include "ui/control_ids.h"
 #include "ui/main_window_link.h"
-#include "ui/plain_dialog.h"
 #include "ui/platform/dialog_host.h"
 #include "ui/point_page.h"
 #include "ui/special_page.h"
+#include "ui/submodel_page.h"
 #include "ui/templates.h"
 
 namespace {
@@ -27,13 +28,15 @@ constexpr Tab tabs[EDIT_TAB_COUNT] = {{"GPNT", DIALOG_POINT_PAGE},   {"GRND", DI
 
 constexpr int PAGE_X = 20, PAGE_Y = 40; // pixels of the Edit Window's client area
 
-// The procedure of a tab's page; pages without their own behaviour yet only show.
+// The procedure of a tab's page.
 std::unique_ptr<DialogProcedure> page_procedure(uint32_t tab) {
     if (tab < POINT_TABLE_TABS)
         return std::make_unique<PointPageProcedure>(tab);
     if (tab == SPECIAL_POINT_TAB)
         return std::make_unique<SpecialPageProcedure>();
-    return std::make_unique<PlainDialogProcedure>(0);
+    if (tab == BATTERY_TAB)
+        return std::make_unique<BatteryPageProcedure>();
+    return std::make_unique<SubmodelPageProcedure>();
 }
 
 uint32_t shown_tab() {
