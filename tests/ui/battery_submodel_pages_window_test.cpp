@@ -17,34 +17,7 @@
 
 namespace {
 
-class EditPagesWindowTest : public UiTest {
-  protected:
-    // Opens the Edit Window at a tab chosen with the mouse; returns the page.
-    QtDialog& open_tab(int tab) {
-        window->command(CMD_EDIT_WINDOW);
-        auto* frame = dynamic_cast<QtDialog*>(view.edit_window);
-        EXPECT_TRUE(frame && QTest::qWaitForWindowExposed(frame));
-        auto* bar = frame->control(EW_TABS)->findChild<QTabBar*>();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-        frame->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(frame));
-        return dynamic_cast<QtDialog&>(*view.edit_page_window);
-    }
-    void click(QtDialog& page, int id) {
-        QTest::mouseClick(page.control(id), Qt::LeftButton);
-        settle();
-    }
-    void type_and_leave(QtDialog& page, int id, const QString& typed) {
-        auto* edit = qobject_cast<QLineEdit*>(page.control(id));
-        QTest::mouseClick(edit, Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
-        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-        for (QChar ch : typed) // keyClicks knows only ASCII
-            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), {});
-        QTest::keyClick(edit, Qt::Key_Tab);
-        settle();
-    }
-};
+class EditPagesWindowTest : public UiTest {};
 
 // The square model whose second subobject is a turret, with three gun points.
 std::vector<uint8_t> turret_model() {

@@ -1,7 +1,13 @@
 // UI test fixture and the test models.
 #include "tests/ui/ui_fixture.h"
 
+#include <QLineEdit>
+#include <QTabBar>
 #include <QTest>
+
+#include "state/view_state.h"
+#include "ui/control_ids.h"
+#include "ui/templates.h"
 
 #include "tools/oof_builder.h"
 #include "tools/texture_builder.h"
@@ -102,4 +108,33 @@ QImage UiTest::frame() {
 void UiTest::settle() {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QtDialog& UiTest::open_tab(int tab) {
+    if (!view.edit_window_open)
+        window->command(CMD_EDIT_WINDOW);
+    auto* frame = dynamic_cast<QtDialog*>(view.edit_window);
+    EXPECT_TRUE(frame && QTest::qWaitForWindowExposed(frame));
+    auto* bar = frame->control(EW_TABS)->findChild<QTabBar*>();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+    frame->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame));
+    return dynamic_cast<QtDialog&>(*view.edit_page_window);
+}
+
+void UiTest::click(QtDialog& dialog, int id) {
+    QTest::mouseClick(dialog.control(id), Qt::LeftButton);
+    settle();
+}
+
+void UiTest::type_and_leave(QtDialog& dialog, int id, const QString& typed) {
+    auto* edit = qobject_cast<QLineEdit*>(dialog.control(id));
+    dialog.activateWindow();
+    QTest::mouseClick(edit, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    for (QChar ch : typed) // keyClicks knows only ASCII
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), {});
+    QTest::keyClick(edit, Qt::Key_Tab);
+    settle();
 }

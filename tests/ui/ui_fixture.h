@@ -9,6 +9,7 @@
 
 #include "tests/support/test_globals.h"
 #include "tools/oof_builder.h"
+#include "ui/platform/qt_dialog.h"
 #include "ui/window/main_window.h"
 #include "ui/window/scripted_run.h"
 
@@ -37,6 +38,11 @@ class UiTest : public CoreTest {
     QImage frame();
     // Processes pending events, painting included.
     void settle();
+    // Opens the Edit Window and chooses a tab with the mouse; returns the page shown.
+    QtDialog& open_tab(int tab);
+    // A click on a dialog's control, and a value typed into an edit field followed by Tab.
+    void click(QtDialog& dialog, int id);
+    void type_and_leave(QtDialog& dialog, int id, const QString& typed);
 
     ScriptedFilePicker picker;
     std::unique_ptr<MainWindow> window;
