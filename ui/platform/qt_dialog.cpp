@@ -267,6 +267,8 @@ void QtDialog::add_row(int id, const std::string& text) {
         bar->addTab(s);
         if (current >= 0)
             bar->setCurrentIndex(current);
+        // An empty bar has no height; it grows with its first tab.
+        bar->resize(w->width(), bar->sizeHint().height());
     }
 }
 
