@@ -2,6 +2,9 @@
 // is left to the effects.
 #include "ui/load_sequences.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "archive/hog_index.h"
 #include "formats/cob_reader.h"
 #include "formats/model_properties.h"
@@ -49,8 +52,11 @@ void forget_import_reader() {
 }
 
 uint32_t open_sequence(int kind) {
-    if (!choose_readable_file(kind))
-        return effect_none;
+    return choose_readable_file(kind) ? open_chosen(kind) : effect_none;
+}
+
+// Load Oof or Load Hog of the file in view.file_dialog_result.
+uint32_t open_chosen(int kind) {
     if (kind == KIND_OOF) {
         copy_bounded(view.oof_path, sizeof view.oof_path, view.file_dialog_result);
         leave_archive_mode();
@@ -132,8 +138,11 @@ uint32_t reload() {
 }
 
 uint32_t import_sequence(int kind) {
-    if (!choose_readable_file(kind))
-        return effect_none;
+    return choose_readable_file(kind) ? import_chosen(kind) : effect_none;
+}
+
+// Import Cob/Scn or Orf of the file in view.file_dialog_result.
+uint32_t import_chosen(int kind) {
     copy_bounded(view.import_path, sizeof view.import_path, view.file_dialog_result);
     follow_loaded_source();
     import_reader = kind == KIND_COB ? load_cob : load_orf;
@@ -158,4 +167,44 @@ uint32_t export_sequence(int kind) {
     if (view.model_loaded)
         kind == KIND_OOF ? export_oof() : export_orf(); // a failed write says so itself
     return effect_none;
+}
+
+namespace {
+
+bool has_extension(const std::string& path, const char* extension) {
+    std::string_view name = last_path_part(path);
+    size_t dot = name.rfind('.');
+    return dot != std::string_view::npos && equal_ignoring_case(name.substr(dot + 1), extension);
+}
+
+// The kind of a file: by its first bytes where the format has a magic, else by extension;
+// anything else is offered to the polymodel reader, whose message then says what is wrong.
+int kind_of(const std::string& path) {
+    char magic[4] = {};
+    if (FileHandle file = open_for_reading(path))
+        if (std::fread(magic, 1, sizeof magic, file.get()) == sizeof magic) {
+            if (std::memcmp(magic, "PSPO", 4) == 0)
+                return KIND_OOF;
+            if (std::memcmp(magic, "HOG2", 4) == 0)
+                return KIND_HOG;
+        }
+    if (has_extension(path, "hog"))
+        return KIND_HOG;
+    if (has_extension(path, "cob") || has_extension(path, "scn"))
+        return KIND_COB;
+    if (has_extension(path, "orf"))
+        return KIND_ORF;
+    return KIND_OOF;
+}
+
+} // namespace
+
+uint32_t open_path(const std::string& path) {
+    if (path.empty() || path.size() >= sizeof view.file_dialog_result)
+        return effect_none;
+    copy_bounded(view.file_dialog_result, sizeof view.file_dialog_result, path);
+    if (!open_for_reading(view.file_dialog_result))
+        return effect_none; // as from the menu: a file that cannot be read is passed over
+    int kind = kind_of(path);
+    return kind == KIND_OOF || kind == KIND_HOG ? open_chosen(kind) : import_chosen(kind);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "ui/file_dialogs.h"
 
@@ -18,3 +19,12 @@ uint32_t reload();
 uint32_t import_sequence(int kind);
 // Export Oof (KIND_OOF) or Orf (KIND_ORF) through the save dialog.
 uint32_t export_sequence(int kind);
+
+// The same sequences for a file already chosen in view.file_dialog_result.
+uint32_t open_chosen(int kind);
+uint32_t import_chosen(int kind);
+
+// Opens a file named on the command line or dropped on the window as the matching menu
+// command would: a polymodel or an archive (its first polymodel) by their magic, else by
+// extension a room or a trueSpace file.
+uint32_t open_path(const std::string& path);

@@ -1,9 +1,12 @@
 // The main window: start state, menu 101, the open sequences, Next/Previous/Refresh/Reload,
 // the boxes of the Help menu and the modeless windows' host.
+#include <QDragEnterEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 
 #include "archive/hog_index.h"
 #include "state/polymodel.h"
@@ -249,6 +252,30 @@ TEST_F(MainWindowTest, ModelessWindowsOpenAndCloseThroughTheirCommandsAndExit) {
     window->command(CMD_EXIT);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(view.view_settings_window, nullptr);
+}
+
+TEST_F(MainWindowTest, AFileDroppedOnTheWindowOpensAsItsMenuCommandWould) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(three_models()))});
+    QPoint middle = window->rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
+    EXPECT_TRUE(window->menu_action(CMD_POLYMODEL_INFO)->isEnabled());
+    settle();
+    QImage image = frame();
+    QColor centre = image.pixelColor(image.width() / 2, image.height() / 2);
+    EXPECT_GT(centre.red(), 150) << "the square is drawn";
+
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile("/a.oof"), QUrl::fromLocalFile("/b.oof")});
+    QDragEnterEvent refused(middle, Qt::CopyAction, &two, Qt::LeftButton, Qt::NoModifier);
+    refused.ignore();
+    QApplication::sendEvent(window.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted()) << "one file at a time";
 }
 
 } // namespace

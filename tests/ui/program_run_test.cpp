@@ -6,8 +6,11 @@
 #include <algorithm>
 
 #include "tests/support/test_globals.h"
+#include "tests/ui/ui_fixture.h"
+#include "tools/cob_builder.h"
 #include "tools/hog_builder.h"
 #include "tools/oof_builder.h"
+#include "tools/orf_builder.h"
 
 namespace {
 
@@ -17,7 +20,8 @@ struct ProgramResult {
 };
 
 // Runs the program on the test's display, or on `display` ("" for none).
-ProgramResult run_meshlook(const std::string& script, const char* display = nullptr) {
+ProgramResult run_meshlook(const std::string& script, const char* display = nullptr,
+                           const std::string& file = {}) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("MESHLOOK_SCRIPT", QString::fromStdString(script));
@@ -27,7 +31,10 @@ ProgramResult run_meshlook(const std::string& script, const char* display = null
     else if (display)
         env.remove("DISPLAY");
     program.setProcessEnvironment(env);
-    program.start(MESHLOOK_EXECUTABLE, {});
+    QStringList arguments;
+    if (!file.empty())
+        arguments << QString::fromStdString(file);
+    program.start(MESHLOOK_EXECUTABLE, arguments);
     EXPECT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     return {program.exitCode(), program.readAllStandardError().toStdString()};
@@ -62,6 +69,34 @@ TEST_F(ProgramRunTest, WithoutADisplayItSaysSoInOneLineAndEndsWithOne) {
         EXPECT_EQ(run.errors.find("meshlook: cannot open the display "), 0u) << run.errors;
         EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
     }
+}
+
+TEST_F(ProgramRunTest, AFileNamedOnTheCommandLineOpensByItsContentOrExtension) {
+    std::vector<Vec3> square{{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 30, 0}};
+    OrfPolygon face{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
+    CobBuilder cob;
+    cob.polh(cob_single_face({{0, 10, -10}, {0, -10, -10}, {0, -10, 10}, {0, 10, 10}}),
+             cob.grou("hull", {0, 0, 0}));
+    cob.end();
+    struct Case {
+        std::string file, info;
+    } cases[] = {
+        // A polymodel and an archive are known by their magic, whatever their extension.
+        {dir.write("model.dat", square_model()), "Oof Information: Oof Name: model.dat\n"},
+        {dir.write("ships.bin", build_hog({{"a.oof", square_model()}})), "  1/1 Oof Name: a.oof"},
+        {dir.write("room.orf", build_orf(square, {"brick"}, {face})), "Total Polygons 1\n"},
+        {dir.write("hull.cob", cob.bytes()), "Total Polygons 1\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ProgramResult run = run_meshlook("40020;quit", nullptr, c.file);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_NE(run.errors.find(c.info), std::string::npos) << run.errors;
+    }
+    // A file that is not what its name says gets the reader's message and status.
+    ProgramResult bad = run_meshlook("quit", nullptr, dir.write("bad.hog", {'H', 'O', 'G', '3'}));
+    EXPECT_EQ(bad.status, 254);
+    EXPECT_NE(bad.errors.find("ERROR: Bad hog file"), std::string::npos) << bad.errors;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Meshlook: wires the message sink, the dialogs and the main window, and runs the event loop.
 #include <QApplication>
+#include <QFile>
 #include <cstdio>
 #include <cstdlib>
 
@@ -55,6 +56,12 @@ int main(int argc, char** argv) {
         qt_boxes.set_owner(&window);
         qt_picker.set_owner(&window);
         window.show();
+        // "meshlook FILE": opened as the matching menu command would, before any script.
+        QStringList arguments = QApplication::arguments();
+        if (arguments.size() > 1) {
+            std::string path = QFile::encodeName(arguments[1]).toStdString();
+            after_first_frame(window, [&window, path] { window.open_path(path); });
+        }
         if (script)
             run_script_after_first_frame(window, scripted_picker, parse_script(script));
         status = QApplication::exec();

@@ -4,7 +4,11 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include "render/gl_setup.h"
@@ -12,6 +16,7 @@
 #include "render/texture_loader.h"
 #include "state/view_state.h"
 #include "ui/commands.h"
+#include "ui/load_sequences.h"
 #include "ui/platform/qt_menu.h"
 #include "ui/status_text.h"
 #include "ui/templates.h"
@@ -36,6 +41,7 @@ MainWindow::MainWindow() {
     setCentralWidget(view_widget_);
     view_widget_->setFocus(); // keys work from the start, without a click into the picture
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setAcceptDrops(true);
     move(50, 50);
     resize(400, 400);
 
@@ -66,6 +72,35 @@ void MainWindow::close_dialogs() {
         dialog_host_.destroy(*window);
         *window = nullptr;
     }
+}
+
+void MainWindow::open_path(const std::string& path) {
+    apply_effects(::open_path(path));
+    show_menu_state();
+}
+
+namespace {
+
+// The one local file a drag carries, or "" when it carries anything else.
+std::string dragged_file(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls()[0].isLocalFile())
+        return {};
+    return QFile::encodeName(data->urls()[0].toLocalFile()).toStdString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dragged_file(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::string path = dragged_file(event->mimeData());
+    if (path.empty())
+        return;
+    event->acceptProposedAction();
+    open_path(path);
 }
 
 void MainWindow::command(int id) {

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <map>
+#include <string>
 
 #include "ui/main_window_link.h"
 #include "ui/platform/qt_dialog_host.h"
@@ -26,6 +27,8 @@ class MainWindow : public QMainWindow, public MainWindowLink {
     void key_pressed(const QKeyEvent& event);
     void mouse_moved(const QMouseEvent& event);
     void wheel_turned(int angle_delta);
+    // Opens a file given on the command line or dropped on the window.
+    void open_path(const std::string& path);
 
     QAction* menu_action(int id) const;
     ModelView* model_view() const { return view_widget_; }
@@ -33,6 +36,8 @@ class MainWindow : public QMainWindow, public MainWindowLink {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void apply_effects(uint32_t effects);
