@@ -25,17 +25,11 @@ class RefreshingMainWindow : public FakeMainWindow {
     }
 };
 
-class EditPagesTest : public CoreTest {
+class EditPagesTest : public DialogTest<RefreshingMainWindow> {
   protected:
     void SetUp() override {
-        CoreTest::SetUp();
-        install_dialog_host(&host);
-        view.main_window = &main;
+        DialogTest<RefreshingMainWindow>::SetUp();
         view.model_loaded = 1;
-    }
-    void TearDown() override {
-        install_dialog_host(nullptr);
-        CoreTest::TearDown();
     }
     // (Re)opens the Edit Window at tab and forgets the requests sent so far.
     void show_tab(uint32_t tab) {
@@ -91,9 +85,6 @@ class EditPagesTest : public CoreTest {
             EXPECT_FALSE(controls().enabled(id) || controls().checked(id)) << id;
         return s;
     }
-
-    FakeDialogHost host;
-    RefreshingMainWindow main;
 };
 
 TEST_F(EditPagesTest, AddBatteryShowsTheNewEmptyBatteryUpToTen) {

@@ -9,17 +9,8 @@
 
 namespace {
 
-class EditWindowTest : public CoreTest {
+class EditWindowTest : public DialogTest<> {
   protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        install_dialog_host(&host);
-        view.main_window = &main;
-    }
-    void TearDown() override {
-        install_dialog_host(nullptr);
-        CoreTest::TearDown();
-    }
     FakeDialogWindow& frame() { return *host.windows.front(); }
     FakeDialogWindow& page() { return dynamic_cast<FakeDialogWindow&>(*view.edit_page_window); }
     void click(int id) { frame().procedure->command(id, NOTIFY_CLICKED); }
@@ -27,9 +18,6 @@ class EditWindowTest : public CoreTest {
         frame().controls.select_row(EW_TABS, row);
         frame().procedure->command(EW_TABS, NOTIFY_SELECTION_CHANGED);
     }
-
-    FakeDialogHost host;
-    FakeMainWindow main;
 };
 
 TEST_F(EditWindowTest, OpensTheRememberedTabAndSwitchesPagesOneAtATime) {

@@ -21,18 +21,12 @@ class RefreshingMainWindow : public FakeMainWindow {
     std::string requests;
 };
 
-class PointPagesTest : public CoreTest {
+class PointPagesTest : public DialogTest<RefreshingMainWindow> {
   protected:
     void SetUp() override {
-        CoreTest::SetUp();
-        install_dialog_host(&host);
-        view.main_window = &main;
+        DialogTest<RefreshingMainWindow>::SetUp();
         view.model_loaded = 1;
         model.num_subobjects = 3;
-    }
-    void TearDown() override {
-        install_dialog_host(nullptr);
-        CoreTest::TearDown();
     }
     void show_tab(int tab) {
         if (!view.edit_window_open)
@@ -60,9 +54,6 @@ class PointPagesTest : public CoreTest {
             t.list.submodel[t.count] = t.count;
         }
     }
-
-    FakeDialogHost host;
-    RefreshingMainWindow main;
 };
 
 TEST_F(PointPagesTest, AddAndDeleteKeepTheCurrentRecordInsideTheTable) {

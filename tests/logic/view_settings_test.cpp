@@ -12,17 +12,8 @@
 
 namespace {
 
-class ViewSettingsTest : public CoreTest {
+class ViewSettingsTest : public DialogTest<> {
   protected:
-    void SetUp() override {
-        CoreTest::SetUp();
-        install_dialog_host(&host);
-        view.main_window = &main;
-    }
-    void TearDown() override {
-        install_dialog_host(nullptr);
-        CoreTest::TearDown();
-    }
     // A loaded model of three subobjects, two textures and two keyframes.
     void model_of_three() {
         view.model_loaded = 1;
@@ -59,9 +50,6 @@ class ViewSettingsTest : public CoreTest {
         host.windows.back()->controls.set_text(id, typed);
         procedure().command(id, NOTIFY_LOST_FOCUS);
     }
-
-    FakeDialogHost host;
-    FakeMainWindow main;
 };
 
 TEST_F(ViewSettingsTest, ShowsNothingLoadedALooseFileAnArchiveOrNotLoadedTextures) {

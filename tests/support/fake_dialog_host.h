@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "state/view_state.h"
 #include "tests/support/fake_dialog_controls.h"
+#include "tests/support/test_globals.h"
 #include "ui/main_window_link.h"
 #include "ui/platform/dialog_host.h"
 #include "ui/templates.h"
@@ -83,4 +85,22 @@ class FakeMainWindow : public MainWindowLink {
     void kill_spin_timer() override { timer_running = false; }
     std::vector<int> commands;
     bool timer_running = false;
+};
+
+// Base of the procedure tests: fresh globals, the fake host installed, Main linked as the main
+// window.
+template <class Main = FakeMainWindow> class DialogTest : public CoreTest {
+  protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        install_dialog_host(&host);
+        view.main_window = &main;
+    }
+    void TearDown() override {
+        install_dialog_host(nullptr);
+        CoreTest::TearDown();
+    }
+
+    FakeDialogHost host;
+    Main main;
 };
