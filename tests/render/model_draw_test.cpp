@@ -2,6 +2,12 @@
 // glow and the parent chain, read back as pixels from the headless context.
 #include "tests/render/draw_fixture.h"
 
+#include <filesystem>
+#include <string>
+
+#include "tools/hog_builder.h"
+#include "tools/texture_builder.h"
+
 namespace {
 
 const Rgb8 ORANGE = {200, 120, 40};
@@ -80,6 +86,114 @@ TEST_F(DrawTest, TexturesFollowTheirCoordinatesAndSlotChanges) {
     EXPECT_GT(at_model(-5, 15).g, 200);
     EXPECT_GT(at_model(0, -15).b, 200);
     EXPECT_GT(at_model(27, -15).r, 200);
+}
+
+// The former way of drawing, straight from the batches: each slot's list holds its image, and
+// each subobject's list sets every batch's colour and draws it as one polygon from the client
+// arrays. Frames drawn from these lists are the reference for the renderer's own.
+void compile_reference_lists(const std::vector<GLuint>& image_lists) {
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, draw_tables.batch_vertices);
+    glNormalPointer(GL_FLOAT, 0, draw_tables.batch_normals);
+    glTexCoordPointer(2, GL_FLOAT, 0, draw_tables.batch_texcoords);
+    // The images go to the default texture, whose filters and wrapping the GL set-up fixed.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    for (int s = 0; s < used_subobjects(); ++s) {
+        const SobjBatchRange& range = draw_tables.sobj_batches[s];
+        draw_tables.sobj_list[s] = glGenLists(1);
+        glNewList(draw_tables.sobj_list[s], GL_COMPILE);
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        int slot = -1;
+        for (uint32_t i = 0; i < range.count; ++i) {
+            const DrawBatch& b = draw_tables.batches[range.first + i];
+            if (b.kind == BATCH_FLAT) {
+                glColor3ub(b.colour[0], b.colour[1], b.colour[2]);
+            } else {
+                if (slot < 0) {
+                    glAlphaFunc(GL_EQUAL, 1.0f);
+                    glEnable(GL_ALPHA_TEST);
+                    glEnable(GL_TEXTURE_2D);
+                    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+                }
+                if (b.colour[0] != slot) {
+                    slot = b.colour[0];
+                    GLubyte base = model.textures[slot].has_alpha ? 0 : 255;
+                    glColor3ub(base, base, base);
+                    (model.textures[slot].has_alpha ? glEnable : glDisable)(GL_BLEND);
+                    glCallList(image_lists[slot]);
+                }
+            }
+            glDrawArrays(GL_POLYGON, GLint(b.first), GLsizei(b.count));
+        }
+        glEndList();
+    }
+}
+
+TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
+    // Decoded by the loader from these files; the reference lists hold the same decoded texels.
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> files = {
+        {"stripes", build_ogf(make_ogf_image(3, 2,
+                                             {pack_1555(255, 0, 0), pack_1555(0, 255, 0),
+                                              pack_1555(0, 0, 255), pack_1555(255, 255, 255),
+                                              pack_1555(255, 255, 0), pack_1555(128, 0, 255)}))},
+        {"holes",
+         build_ogf(make_ogf_image(2, 2, {pack_1555(0, 200, 255), 0, 0, pack_1555(255, 128, 0)}))},
+        {"nibbles",
+         build_ogf(make_ogf_image(2, 1, {pack_4444(255, 64, 0), pack_4444(16, 16, 16)}, 0x40))},
+    };
+    std::filesystem::path old_cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.root());
+    std::vector<GLuint> image_lists;
+    for (const auto& [name, bytes] : files) {
+        write_whole_file(name + ".ogf", bytes);
+        add_texture_slot(name.c_str());
+        TextureImage image{};
+        ASSERT_TRUE(decode_texture(bytes, TextureKind::still, image));
+        image_lists.push_back(glGenLists(1));
+        glNewList(image_lists.back(), GL_COMPILE);
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, image.width, image.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     texture_pixels);
+        glEndList();
+    }
+    load_textures();
+    std::filesystem::current_path(old_cwd);
+    const uint32_t stripes = 0, holes = 1, nibbles = 2;
+    ASSERT_TRUE(model.textures[stripes].loaded && model.textures[holes].has_alpha);
+
+    int root = add_subobject(-1, {0, 0, 0});
+    int child = add_subobject(root, {0, -30, 0});
+    add_flat_square(root, {30, 30, 0}, 12, ORANGE);
+    Polygon& wrapped = model.polygons[add_textured_square(root, {0, 30, 0}, 12, stripes)];
+    for (int k = 0; k < 4; ++k) { // -1..2: the texture repeats three times across
+        wrapped.u[k] = wrapped.u[k] * 3 - 1;
+        wrapped.v[k] = wrapped.v[k] * 3 - 1;
+    }
+    add_textured_square(root, {-30, 30, 0}, 12, add_texture_slot("missing"));
+    add_flat_square(root, {30, -30, -5}, 12, {0, 0, 255});
+    add_textured_square(root, {30, -30, 0}, 12, holes);
+    add_textured_square(child, {0, 0, 0}, 12, nibbles);
+    add_textured_square(child, {-30, 0, 0}, 12, stripes);
+
+    for (int fill : {1, 0}) {
+        view.fill_poly = fill;
+        draw();
+        std::vector<uint8_t> frame = gl.read_pixels();
+        compile_reference_lists(image_lists);
+        draw_frame();
+        EXPECT_EQ(frame, gl.read_pixels()) << "fill_poly " << fill;
+    }
+    // The textures showed: without them the same frame is different.
+    view.fill_poly = 1;
+    draw();
+    std::vector<uint8_t> textured = gl.read_pixels();
+    EXPECT_GT(at_model(0, 30).r + at_model(0, 30).g + at_model(0, 30).b, 0);
+    release_textures();
+    draw();
+    EXPECT_NE(textured, gl.read_pixels());
 }
 
 TEST_F(DrawTest, TransparentTextureAddsOnBlackAndOnlyOpaqueTexelsPassTheAlphaTest) {
