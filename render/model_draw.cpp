@@ -108,7 +108,6 @@ void rebuild_model_lists() {
     int num_sobj = used_subobjects();
     for (int s = 0; s < num_sobj; ++s)
         build_sobj_list(s);
-    report_corner_overflow();
 }
 
 void draw_frame() {
