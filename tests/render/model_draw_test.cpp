@@ -1,5 +1,6 @@
 // What a frame shows: flat and textured polygons, highlights, transparency, outlines, culling,
-// glow and the parent chain, read back as pixels from the headless context.
+// glow, the parent chain and a model at every limit, read back as pixels from the headless
+// context; and the same pixels as the former drawing with the texture image in each slot's list.
 #include "tests/render/draw_fixture.h"
 
 #include <filesystem>
@@ -145,11 +146,9 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
         {"nibbles",
          build_ogf(make_ogf_image(2, 1, {pack_4444(255, 64, 0), pack_4444(16, 16, 16)}, 0x40))},
     };
-    std::filesystem::path old_cwd = std::filesystem::current_path();
-    std::filesystem::current_path(dir.root());
     std::vector<GLuint> image_lists;
     for (const auto& [name, bytes] : files) {
-        write_whole_file(name + ".ogf", bytes);
+        write_whole_file(dir.path(name + ".ogf"), bytes);
         add_texture_slot(name.c_str());
         TextureImage image{};
         ASSERT_TRUE(decode_texture(bytes, TextureKind::still, image));
@@ -159,6 +158,8 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
                      texture_pixels);
         glEndList();
     }
+    std::filesystem::path old_cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.root());
     load_textures();
     std::filesystem::current_path(old_cwd);
     const uint32_t stripes = 0, holes = 1, nibbles = 2;
@@ -190,7 +191,6 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
     view.fill_poly = 1;
     draw();
     std::vector<uint8_t> textured = gl.read_pixels();
-    EXPECT_GT(at_model(0, 30).r + at_model(0, 30).g + at_model(0, 30).b, 0);
     release_textures();
     draw();
     EXPECT_NE(textured, gl.read_pixels());
