@@ -6,6 +6,7 @@
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -50,6 +51,12 @@ void load_bench_textures() {
     load_textures();
     std::filesystem::current_path(old_cwd);
     std::filesystem::remove_all(folder);
+}
+
+// On a machine shared with other work the median moves with the load; the minimum shows what
+// the code itself costs.
+double minimum(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
 }
 
 bool prepare_scene(benchmark::State& state, Scene scene) {
@@ -109,32 +116,50 @@ void draw(benchmark::State& state, Scene scene) {
 void BM_RebuildMaximalModel(benchmark::State& state) {
     rebuild(state, MAXIMAL);
 }
-BENCHMARK(BM_RebuildMaximalModel)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RebuildMaximalModel)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", minimum);
 
 void BM_RebuildModel4000x25(benchmark::State& state) {
     rebuild(state, FULL_25);
 }
-BENCHMARK(BM_RebuildModel4000x25)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RebuildModel4000x25)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", minimum);
 
 void BM_RebuildModel4000x5(benchmark::State& state) {
     rebuild(state, FULL_5);
 }
-BENCHMARK(BM_RebuildModel4000x5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RebuildModel4000x5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", minimum);
 
 void BM_DrawMaximalModel400(benchmark::State& state) {
     draw(state, MAXIMAL);
 }
-BENCHMARK(BM_DrawMaximalModel400)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawMaximalModel400)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", minimum);
 
 void BM_DrawModel4000x25At400(benchmark::State& state) {
     draw(state, FULL_25);
 }
-BENCHMARK(BM_DrawModel4000x25At400)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawModel4000x25At400)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", minimum);
 
 void BM_DrawModel4000x5At400(benchmark::State& state) {
     draw(state, FULL_5);
 }
-BENCHMARK(BM_DrawModel4000x5At400)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawModel4000x5At400)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->ComputeStatistics("min", minimum);
 
 } // namespace
 
