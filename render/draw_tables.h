@@ -32,7 +32,7 @@ struct TexCoord {
 };
 
 struct DrawTables {
-    // Written by build_batches, indexed alike; build_sobj_list reads them into the lists.
+    // Written by build_batches, indexed alike, handed to GL as client arrays.
     Vec3 batch_vertices[MAX_BATCH_CORNERS];
     Vec3 batch_normals[MAX_BATCH_CORNERS];
     TexCoord batch_texcoords[MAX_BATCH_CORNERS];

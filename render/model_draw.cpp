@@ -53,7 +53,7 @@ void compile_batches(const SobjBatchRange& range) {
                 glEnable(GL_TEXTURE_2D);
                 glBlendFunc(GL_SRC_ALPHA, GL_ONE);
             }
-            // The image is specified again only when the slot changes.
+            // The texture is bound again only when the slot changes.
             if (batch.colour[0] != current_slot) {
                 current_slot = batch.colour[0];
                 select_texture_slot(current_slot);
