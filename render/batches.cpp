@@ -3,7 +3,6 @@
 #include "render/batches.h"
 
 #include "render/draw_tables.h"
-#include "state/messages.h"
 #include "state/view_state.h"
 
 namespace {
@@ -62,15 +61,12 @@ Vec3 vertex_or_origin(const Vec3* table, uint32_t index) {
     return index < uint32_t(MAX_VECT) ? table[index] : Vec3{0, 0, 0};
 }
 
-// Each polygon is emitted at most once, so the batch table (MAX_POLY) cannot overflow; the
-// corner arrays can, and once a polygon does not fit nothing more is added.
+// Each polygon is emitted at most once with at most MAX_POLY_POINTS corners, so neither the
+// batch table nor the corner arrays can overflow.
+static_assert(MAX_BATCH_CORNERS >= MAX_POLY * MAX_POLY_POINTS);
 void emit(const Polygon& p, uint8_t kind, Rgb8 colour) {
     DrawTables& t = draw_tables;
     uint32_t corners = p.num_points < uint32_t(MAX_POLY_POINTS) ? p.num_points : MAX_POLY_POINTS;
-    if (t.corners_overflowed || corners > uint32_t(MAX_BATCH_CORNERS) - t.num_corners) {
-        t.corners_overflowed = 1;
-        return;
-    }
     t.batches[t.num_batches++] = {
         kind, {colour.red, colour.green, colour.blue}, t.num_corners, corners};
     for (uint32_t k = 0; k < corners; ++k) {
@@ -118,7 +114,6 @@ void build_batches() {
     DrawTables& t = draw_tables;
     t.num_corners = 0;
     t.num_batches = 0;
-    t.corners_overflowed = 0;
     int num_sobj = used_subobjects();
     group_polygons_by_sobj(num_sobj);
     for (int s = 0; s < num_sobj; ++s) {
@@ -126,18 +121,4 @@ void build_batches() {
         emit_subobject(s);
         t.sobj_batches[s].count = t.num_batches - t.sobj_batches[s].first;
     }
-}
-
-void report_corner_overflow() {
-    DrawTables& t = draw_tables;
-    if (!t.corners_overflowed) {
-        t.overflow_reported = 0;
-        return;
-    }
-    // Rebuilds follow every switch and keyframe step; one box per oversized model is enough.
-    if (t.overflow_reported)
-        return;
-    t.overflow_reported = 1;
-    message_box("INFO", "Drawn corners > 20000... the rest of the model is not drawn",
-                BoxIcon::information);
 }

@@ -5,9 +5,9 @@
 
 #include "state/polymodel.h"
 
-// Corners of all drawn polygons together. A model needing more is drawn up to the last polygon
-// that fits (build_batches says so in an "INFO" box).
-constexpr int MAX_BATCH_CORNERS = 20000;
+// Corners of all drawn polygons together: room for every polygon the store holds at its
+// largest, so no model is ever cut short.
+constexpr int MAX_BATCH_CORNERS = MAX_POLY * MAX_POLY_POINTS;
 
 constexpr uint8_t BATCH_FLAT = 0;
 constexpr uint8_t BATCH_TEXTURED = 1;
@@ -37,8 +37,6 @@ struct DrawTables {
     Vec3 batch_normals[MAX_BATCH_CORNERS];
     TexCoord batch_texcoords[MAX_BATCH_CORNERS];
     uint32_t num_corners;
-    int32_t corners_overflowed; // the last rebuild left polygons out for lack of room
-    int32_t overflow_reported;  // the "INFO" box has been shown for the current overflow
 
     // Written by build_batches: one batch per drawn polygon, grouped per subobject.
     DrawBatch batches[MAX_POLY];

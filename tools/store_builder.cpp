@@ -67,7 +67,7 @@ uint32_t add_texture_slot(const char* name) {
     return t;
 }
 
-void fill_maximal_model() {
+void fill_maximal_model(int corners) {
     model.num_subobjects = 0;
     model.num_textures = 0;
     model.num_vertices = 0;
@@ -92,16 +92,17 @@ void fill_maximal_model() {
     for (int i = 0; i < MAX_POLY; ++i) {
         Polygon& p = model.polygons[model.num_polygons++];
         p = Polygon{};
-        p.num_points = MAX_POLY_POINTS;
+        p.num_points = uint32_t(corners);
         p.sobj = uint32_t(i * MAX_SOBJ / MAX_POLY);
         p.n_txtr = uint32_t(i % 2);
         p.texture = uint32_t(i % MAX_TEXTURE);
         p.color = {uint8_t(i), uint8_t(i * 3), uint8_t(i * 7)};
         p.normal = {0, 0, 1};
         int ring = i % num_rings;
-        for (int k = 0; k < MAX_POLY_POINTS; ++k) {
-            p.points[k] = uint32_t(ring * MAX_POLY_POINTS + k);
-            p.u[k] = float(k) / MAX_POLY_POINTS;
+        // Corners spread evenly round the ring, so every polygon is a regular convex one.
+        for (int k = 0; k < corners; ++k) {
+            p.points[k] = uint32_t(ring * MAX_POLY_POINTS + k * MAX_POLY_POINTS / corners);
+            p.u[k] = float(k) / float(corners);
             p.v[k] = 1.0f - p.u[k];
         }
     }

@@ -24,5 +24,6 @@ uint32_t add_texture_slot(const char* name);
 
 // Replaces the store's subobjects, textures, vertices and polygons with a model at every table
 // limit: MAX_SOBJ subobjects in a chain of parents, MAX_TEXTURE texture slots, MAX_VECT
-// vertices in small rings, MAX_POLY polygons of MAX_POLY_POINTS corners, every other one textured.
-void fill_maximal_model();
+// vertices in small rings of MAX_POLY_POINTS, MAX_POLY polygons of corners (1..MAX_POLY_POINTS)
+// corners spread round a ring, every other one textured.
+void fill_maximal_model(int corners = MAX_POLY_POINTS);

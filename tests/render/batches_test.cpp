@@ -1,5 +1,5 @@
-// How polygons are sorted into batches: pass order, colours, normals, texture coordinates, the
-// skipped polygons and the corner limit. Pure table work, no GL context needed.
+// How polygons are sorted into batches: pass order, colours, normals, texture coordinates and
+// the skipped polygons. Pure table work, no GL context needed.
 #include "render/batches.h"
 #include "render/draw_tables.h"
 #include "state/view_state.h"
@@ -152,39 +152,6 @@ TEST_F(BatchTest, BadCornerCountsAndVertexIndicesStayInsideTheTables) {
     build_batches();
     EXPECT_EQ(batch(s, 0).count, uint32_t(MAX_POLY_POINTS));
     EXPECT_TRUE(draw_tables.batch_vertices[1] == (Vec3{0, 0, 0}));
-}
-
-TEST_F(BatchTest, ModelBeyondTheCornerArraysStopsAtTheLastPolygonThatFits) {
-    fill_maximal_model();
-    view.smooth = 0;
-    auto rebuild = [] {
-        build_batches();
-        report_corner_overflow();
-    };
-    rebuild();
-    // 800 polygons of 25 corners fill the 20000 exactly; the rest are left out.
-    EXPECT_EQ(draw_tables.num_corners, uint32_t(MAX_BATCH_CORNERS));
-    EXPECT_EQ(draw_tables.num_batches, 800u);
-    const DrawBatch& last = draw_tables.batches[799];
-    EXPECT_EQ(last.first + last.count, uint32_t(MAX_BATCH_CORNERS));
-    uint32_t total = 0;
-    for (int s = 0; s < MAX_SOBJ; ++s)
-        total += draw_tables.sobj_batches[s].count;
-    EXPECT_EQ(total, 800u);
-    EXPECT_EQ(draw_tables.sobj_batches[MAX_SOBJ - 1].count, 0u);
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(sink.boxes[0].caption, "INFO");
-    EXPECT_EQ(sink.boxes[0].text, "Drawn corners > 20000... the rest of the model is not drawn");
-
-    // Said once: not again on the next rebuild, but again after a rebuild that fit.
-    rebuild();
-    EXPECT_EQ(sink.boxes.size(), 1u);
-    model.num_polygons = 10;
-    rebuild();
-    EXPECT_EQ(draw_tables.num_corners, 250u);
-    model.num_polygons = MAX_POLY;
-    rebuild();
-    EXPECT_EQ(sink.boxes.size(), 2u);
 }
 
 } // namespace

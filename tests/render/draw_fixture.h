@@ -10,9 +10,11 @@
 #include <functional>
 #include <vector>
 
+#include "archive/texture_decode.h"
 #include "render/draw_tables.h"
 #include "render/gl_setup.h"
 #include "render/model_draw.h"
+#include "render/texture_loader.h"
 #include "state/view_state.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/test_globals.h"
@@ -60,19 +62,14 @@ class DrawTest : public CoreTest {
         return {scale(colour.red), scale(colour.green), scale(colour.blue), 255};
     }
 
-    // Creates a texture slot whose display list holds one glTexImage2D of width x height RGBA
-    // texels, as the texture loader makes it.
+    // Creates a texture slot holding width x height RGBA texels, uploaded as the texture loader
+    // uploads a decoded image.
     uint32_t loaded_texture(int width, int height, const std::vector<uint8_t>& rgba,
                             bool has_alpha) {
         uint32_t slot = add_texture_slot("test");
-        TextureSlot& t = model.textures[slot];
-        t.gl_list = glGenLists(1);
-        glNewList(t.gl_list, GL_COMPILE);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                     rgba.data());
-        glEndList();
-        t.loaded = 1;
-        t.has_alpha = has_alpha;
+        std::copy(rgba.begin(), rgba.end(), texture_pixels);
+        EXPECT_TRUE(upload_texture(slot, width, height));
+        model.textures[slot].has_alpha = has_alpha;
         return slot;
     }
 

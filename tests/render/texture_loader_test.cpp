@@ -1,5 +1,5 @@
-// load_textures on a headless context: which slots get lists, what calling a list makes
-// current, and lists deleted on reload and release.
+// load_textures on a headless context: which slots get lists and texture objects, what calling
+// a list makes current, and both deleted on reload and release.
 #include <GL/gl.h>
 
 #include <array>
@@ -72,6 +72,7 @@ TEST_F(TextureLoaderTest, EachReferencedTextureGetsAListHoldingItsImage) {
     const TextureSlot* slot = model.textures;
     ASSERT_TRUE(slot[0].loaded);
     EXPECT_TRUE(glIsList(slot[0].gl_list));
+    EXPECT_TRUE(glIsTexture(texture_objects[0]));
     EXPECT_TRUE(slot[0].has_alpha);
     EXPECT_STREQ(slot[0].loaded_file, "quad.ogf");
     int width = 0, height = 0;
@@ -102,19 +103,25 @@ TEST_F(TextureLoaderTest, EachReferencedTextureGetsAListHoldingItsImage) {
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(TextureLoaderTest, LoadingAgainDeletesThePreviousLists) {
+TEST_F(TextureLoaderTest, LoadingAgainAndReleasingDeleteTheListsAndTextureObjects) {
     write_whole_file("a.ogf", build_ogf(make_ogf_image(1, 1, {0x8000 | 31 << 10})));
     write_whole_file("b.ogf", build_ogf(make_ogf_image(1, 1, {0x8000 | 31})));
     use_textures({{"a", true}, {"b", true}});
+    // The GL names slot i holds now, and whether both still exist.
+    struct Names {
+        uint32_t list, texture;
+        bool exist() const { return glIsList(list) && glIsTexture(texture); }
+        bool gone() const { return !glIsList(list) && !glIsTexture(texture); }
+    };
+    auto names = [](int i) { return Names{model.textures[i].gl_list, texture_objects[i]}; };
     load_textures();
-    uint32_t first_a = model.textures[0].gl_list;
-    uint32_t first_b = model.textures[1].gl_list;
-    ASSERT_TRUE(glIsList(first_a) && glIsList(first_b));
+    Names first_a = names(0), first_b = names(1);
+    ASSERT_TRUE(first_a.exist() && first_b.exist());
 
     model.textures[0].referenced = model.textures[1].referenced = 0;
     load_textures();
-    EXPECT_FALSE(glIsList(first_a));
-    EXPECT_FALSE(glIsList(first_b));
+    EXPECT_TRUE(first_a.gone());
+    EXPECT_TRUE(first_b.gone());
     EXPECT_FALSE(model.textures[0].loaded);
 
     // A changed file is picked up by the next load (no alpha bit: blended, yet opaque).
@@ -125,20 +132,20 @@ TEST_F(TextureLoaderTest, LoadingAgainDeletesThePreviousLists) {
     EXPECT_EQ(image_of_list(model.textures[0].gl_list, width, height),
               (std::vector<Rgba>{{0, 248, 0, 255}}));
 
-    // A model without textures still loses the old lists.
-    uint32_t second_a = model.textures[0].gl_list;
+    // A model without textures still loses the old names.
+    Names second_a = names(0);
     model.num_textures = 0;
     load_textures();
-    EXPECT_FALSE(glIsList(second_a));
+    EXPECT_TRUE(second_a.gone());
     EXPECT_FALSE(model.textures[0].loaded);
 
-    // Releasing deletes the lists and the load state but leaves the model side alone.
+    // Releasing deletes the names and the load state but leaves the model side alone.
     model.num_textures = 2;
     load_textures();
-    uint32_t third_a = model.textures[0].gl_list;
-    ASSERT_TRUE(glIsList(third_a) && model.textures[0].has_alpha);
+    Names third_a = names(0);
+    ASSERT_TRUE(third_a.exist() && model.textures[0].has_alpha);
     release_textures();
-    EXPECT_FALSE(glIsList(third_a));
+    EXPECT_TRUE(third_a.gone());
     EXPECT_FALSE(model.textures[0].loaded);
     EXPECT_FALSE(model.textures[0].has_alpha);
     EXPECT_STREQ(model.textures[0].loaded_file, "");
