@@ -10,6 +10,7 @@
 #define GL_FUNCTIONS(X)                                                                            \
     X(void, glAlphaFunc, (GLenum func, GLclampf ref), (func, ref))                                 \
     X(void, glBegin, (GLenum mode), (mode))                                                        \
+    X(void, glBindTexture, (GLenum target, GLuint texture), (target, texture))                     \
     X(void, glBlendFunc, (GLenum sfactor, GLenum dfactor), (sfactor, dfactor))                     \
     X(void, glCallList, (GLuint list), (list))                                                     \
     X(void, glClear, (GLbitfield mask), (mask))                                                    \
@@ -17,6 +18,7 @@
     X(void, glColor3ub, (GLubyte r, GLubyte g, GLubyte b), (r, g, b))                              \
     X(void, glColor3ubv, (const GLubyte* v), (v))                                                  \
     X(void, glDeleteLists, (GLuint list, GLsizei range), (list, range))                            \
+    X(void, glDeleteTextures, (GLsizei n, const GLuint* textures), (n, textures))                  \
     X(void, glDisable, (GLenum cap), (cap))                                                        \
     X(void, glDrawArrays, (GLenum mode, GLint first, GLsizei count), (mode, first, count))         \
     X(void, glEnable, (GLenum cap), (cap))                                                         \
@@ -27,6 +29,7 @@
     X(void, glFlush, (void), ())                                                                   \
     X(void, glFrontFace, (GLenum mode), (mode))                                                    \
     X(GLuint, glGenLists, (GLsizei range), (range))                                                \
+    X(void, glGenTextures, (GLsizei n, GLuint * textures), (n, textures))                          \
     X(void, glGetFloatv, (GLenum pname, GLfloat * params), (pname, params))                        \
     X(void, glHint, (GLenum target, GLenum mode), (target, mode))                                  \
     X(void, glLightfv, (GLenum light, GLenum pname, const GLfloat* params),                        \
