@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "state/byte_cursor.h"
+#include "state/counts.h"
 #include "state/file_io.h"
 #include "state/messages.h"
 
@@ -12,7 +13,7 @@ HogIndex hog;
 namespace {
 
 void read_directory(std::FILE* file, uint32_t count, uint64_t data_offset) {
-    uint32_t readable = count < MAX_HOG_ENTRIES ? count : MAX_HOG_ENTRIES;
+    uint32_t readable = clamp_count(count, MAX_HOG_ENTRIES);
     auto bytes = read_bytes(file, HOG_HEADER_SIZE, size_t(readable) * HOG_RECORD_SIZE);
     ByteCursor cursor(bytes);
     uint64_t running = data_offset;
@@ -67,7 +68,7 @@ void load_hog() {
     cursor.skip(4);
     uint32_t count = cursor.u32();
     uint32_t data_offset = cursor.u32();
-    hog.num_entries = count < MAX_HOG_ENTRIES ? count : MAX_HOG_ENTRIES;
+    hog.num_entries = clamp_count(count, MAX_HOG_ENTRIES);
     read_directory(file.get(), count, data_offset);
     sort_into_lists();
 }

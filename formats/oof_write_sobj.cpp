@@ -5,14 +5,11 @@
 #include <memory>
 
 #include "formats/oof_write_chunks.h"
-#include "formats/property_origins.h"
+#include "state/counts.h"
 #include "state/polymodel.h"
+#include "state/sobj_chain.h"
 
 namespace {
-
-uint32_t bounded(uint32_t count, uint32_t limit) {
-    return count < limit ? count : limit;
-}
 
 // Vertices and polygons grouped by owning subobject in store order (a counting sort), with the
 // number each vertex gets in the file.
@@ -43,11 +40,11 @@ void group(uint32_t count, uint32_t subobjects, uint32_t* first, uint32_t* order
 }
 
 void select(Selection& sel) {
-    uint32_t subobjects = bounded(model.num_subobjects, MAX_SOBJ);
-    uint32_t vertices = bounded(model.num_vertices, MAX_VECT);
+    uint32_t subobjects = clamp_count(model.num_subobjects, MAX_SOBJ);
+    uint32_t vertices = clamp_count(model.num_vertices, MAX_VECT);
     group(vertices, subobjects, sel.first_vertex, sel.vertices,
           [](uint32_t v) { return uint32_t(model.vertex_sobj[v]); });
-    group(bounded(model.num_polygons, MAX_POLY), subobjects, sel.first_polygon, sel.polygons,
+    group(clamp_count(model.num_polygons, MAX_POLY), subobjects, sel.first_polygon, sel.polygons,
           [](uint32_t p) { return model.polygons[p].sobj; });
     std::fill_n(sel.file_index, MAX_VECT, NONE);
     for (uint32_t k = 0; k < sel.first_vertex[subobjects]; ++k)
@@ -107,7 +104,7 @@ uint32_t corner_index(const Selection& sel, uint32_t s, uint32_t vertex) {
 }
 
 void write_polygon(OofImage& out, const Selection& sel, uint32_t s, const Polygon& poly) {
-    uint32_t corners = bounded(poly.num_points, MAX_POLY_POINTS);
+    uint32_t corners = clamp_count(poly.num_points, MAX_POLY_POINTS);
     out.vec3(poly.normal);
     out.u32(corners);
     out.u32(poly.n_txtr);
@@ -174,11 +171,11 @@ void write_ohdr(OofImage& out) {
     Vec3 origins[MAX_SOBJ];
     subobject_origins(origins);
     Bounds bounds;
-    uint32_t vertices = bounded(model.num_vertices, MAX_VECT);
+    uint32_t vertices = clamp_count(model.num_vertices, MAX_VECT);
     for (uint32_t v = 0; v < vertices; ++v)
         bounds.add(model_space_position(origins, v), v == 0);
     size_t at = begin_chunk(out, "OHDR");
-    out.u32(bounded(model.num_subobjects, MAX_SOBJ));
+    out.u32(clamp_count(model.num_subobjects, MAX_SOBJ));
     out.f32(float(bounds.radius));
     out.vec3(bounds.lo);
     out.vec3(bounds.hi);
@@ -189,7 +186,7 @@ void write_ohdr(OofImage& out) {
 void write_subobjects(OofImage& out) {
     auto sel = std::make_unique<Selection>();
     select(*sel);
-    uint32_t subobjects = bounded(model.num_subobjects, MAX_SOBJ);
+    uint32_t subobjects = clamp_count(model.num_subobjects, MAX_SOBJ);
     for (uint32_t s = 0; s < subobjects; ++s)
         write_subobject(out, *sel, s);
 }

@@ -8,6 +8,7 @@
 
 #include "formats/export_file.h"
 #include "formats/oof_write_chunks.h"
+#include "state/counts.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
 
@@ -15,12 +16,8 @@ namespace {
 
 constexpr uint32_t WRITTEN_VERSION = 2300;
 
-uint32_t bounded(uint32_t count, uint32_t limit) {
-    return count < limit ? count : limit;
-}
-
 void write_txtr(OofImage& out) {
-    uint32_t count = bounded(model.num_textures, MAX_TEXTURE);
+    uint32_t count = clamp_count(model.num_textures, MAX_TEXTURE);
     size_t at = begin_chunk(out, "TXTR");
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i)
@@ -30,7 +27,7 @@ void write_txtr(OofImage& out) {
 
 void write_spcl(OofImage& out) {
     const SpecialPoint& points = model.special_points;
-    uint32_t count = bounded(model.num_special_points, MAX_PNT);
+    uint32_t count = clamp_count(model.num_special_points, MAX_PNT);
     size_t at = begin_chunk(out, "SPCL");
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i) {
@@ -43,7 +40,7 @@ void write_spcl(OofImage& out) {
 }
 
 void write_point_list(OofImage& out, const char* tag, uint32_t num, const PointList& list) {
-    uint32_t count = bounded(num, MAX_PNT);
+    uint32_t count = clamp_count(num, MAX_PNT);
     size_t at = begin_chunk(out, tag);
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i) {
@@ -55,7 +52,7 @@ void write_point_list(OofImage& out, const char* tag, uint32_t num, const PointL
 }
 
 void write_index_list(OofImage& out, uint32_t num, const uint32_t* list) {
-    uint32_t count = bounded(num, MAX_PNT);
+    uint32_t count = clamp_count(num, MAX_PNT);
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i)
         out.u32(list[i]);
@@ -63,7 +60,7 @@ void write_index_list(OofImage& out, uint32_t num, const uint32_t* list) {
 
 void write_wbat(OofImage& out) {
     const WeaponBattery& batteries = model.batteries;
-    uint32_t count = bounded(model.num_batteries, MAX_PNT);
+    uint32_t count = clamp_count(model.num_batteries, MAX_PNT);
     size_t at = begin_chunk(out, "WBAT");
     out.u32(count);
     for (uint32_t b = 0; b < count; ++b) {
@@ -75,14 +72,14 @@ void write_wbat(OofImage& out) {
 
 // Keys of subobject s that lie inside the key table; a window that runs past it is cut.
 uint32_t keys_in_table(uint32_t first, uint32_t num) {
-    return first >= MAX_ANI ? 0 : bounded(num, MAX_ANI - first);
+    return first >= MAX_ANI ? 0 : clamp_count(num, MAX_ANI - first);
 }
 
 template <class WriteKey>
 void write_key_chunk(OofImage& out, const char* tag, const uint32_t* first_key,
                      const uint32_t* num_keys, const uint32_t* key_frame, WriteKey write_key) {
     size_t at = begin_chunk(out, tag);
-    for (uint32_t s = 0; s < bounded(model.num_subobjects, MAX_SOBJ); ++s) {
+    for (uint32_t s = 0; s < clamp_count(model.num_subobjects, MAX_SOBJ); ++s) {
         uint32_t first = first_key[s], n = keys_in_table(first, num_keys[s]);
         uint32_t lo = n ? key_frame[first] : 0, hi = lo;
         for (uint32_t i = first; i < first + n; ++i) {
@@ -101,7 +98,7 @@ void write_key_chunk(OofImage& out, const char* tag, const uint32_t* first_key,
 }
 
 bool any_keys(const uint32_t* num_keys) {
-    for (uint32_t s = 0; s < bounded(model.num_subobjects, MAX_SOBJ); ++s)
+    for (uint32_t s = 0; s < clamp_count(model.num_subobjects, MAX_SOBJ); ++s)
         if (num_keys[s] != 0)
             return true;
     return false;
