@@ -9,11 +9,11 @@
 
 #include "formats/orf_chunks.h"
 #include "formats/orf_texture_names.h"
+#include "formats/vertex_normals.h"
 #include "state/byte_cursor.h"
 #include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
-#include "state/vector_math.h"
 #include "state/view_state.h"
 
 namespace {
@@ -175,37 +175,6 @@ void centre_vertices() {
     }
 }
 
-// The mean of the normals of the polygon corners that use each vertex; a vertex that no
-// corner uses gets a zero normal instead of a division by zero.
-void smooth_vertex_normals() {
-    struct Sum {
-        double x = 0, y = 0, z = 0;
-        uint32_t corners = 0;
-    };
-    static Sum sums[MAX_VECT];
-    std::fill_n(sums, model.num_vertices, Sum{});
-    for (uint32_t p = 0; p < model.num_polygons; ++p) {
-        const Polygon& polygon = model.polygons[p];
-        for (uint32_t k = 0; k < polygon.num_points; ++k) {
-            Sum& sum = sums[polygon.points[k]];
-            sum.x += polygon.normal.x;
-            sum.y += polygon.normal.y;
-            sum.z += polygon.normal.z;
-            ++sum.corners;
-        }
-    }
-    for (uint32_t v = 0; v < model.num_vertices; ++v) {
-        const Sum& sum = sums[v];
-        Vec3 normal{};
-        if (sum.corners > 0) {
-            normal = {float(sum.x / sum.corners), float(sum.y / sum.corners),
-                      float(sum.z / sum.corners)};
-            vec_normalize_in_place(normal);
-        }
-        model.vertex_normals[v] = normal;
-    }
-}
-
 void name_textures(const OrfTextureList& textures) {
     model.num_textures = textures.count;
     for (uint32_t k = 0; k < textures.count; ++k) {
@@ -225,7 +194,7 @@ void load_orf() {
     check_indices(textures);
     make_single_subobject();
     centre_vertices();
-    smooth_vertex_normals();
+    average_vertex_normals();
     name_textures(textures);
     view.model_loaded = 1;
 }
