@@ -103,7 +103,7 @@ uint32_t corner_index(const Selection& sel, uint32_t s, uint32_t vertex) {
     return target == NONE ? 0 : target - sel.first_vertex[s];
 }
 
-void write_polygon(OofImage& out, const Selection& sel, uint32_t s, const Polygon& poly) {
+void write_polygon(ByteWriter& out, const Selection& sel, uint32_t s, const Polygon& poly) {
     uint32_t corners = clamp_count(poly.num_points, MAX_POLY_POINTS);
     out.vec3(poly.normal);
     out.u32(corners);
@@ -126,7 +126,7 @@ void write_polygon(OofImage& out, const Selection& sel, uint32_t s, const Polygo
     out.f32(span_yz);
 }
 
-void write_subobject_header(OofImage& out, const Selection& sel, uint32_t s) {
+void write_subobject_header(ByteWriter& out, const Selection& sel, uint32_t s) {
     Bounds bounds;
     for (uint32_t k = sel.first_vertex[s]; k < sel.first_vertex[s + 1]; ++k)
         bounds.add(model.vertices[sel.vertices[k]], k == sel.first_vertex[s]);
@@ -148,7 +148,7 @@ void write_subobject_header(OofImage& out, const Selection& sel, uint32_t s) {
     out.u32(0);
 }
 
-void write_subobject(OofImage& out, const Selection& sel, uint32_t s) {
+void write_subobject(ByteWriter& out, const Selection& sel, uint32_t s) {
     size_t at = begin_chunk(out, "SOBJ");
     write_subobject_header(out, sel, s);
     uint32_t first = sel.first_vertex[s], end = sel.first_vertex[s + 1];
@@ -167,7 +167,7 @@ void write_subobject(OofImage& out, const Selection& sel, uint32_t s) {
 
 } // namespace
 
-void write_ohdr(OofImage& out) {
+void write_ohdr(ByteWriter& out) {
     Vec3 origins[MAX_SOBJ];
     subobject_origins(origins);
     Bounds bounds;
@@ -183,7 +183,7 @@ void write_ohdr(OofImage& out) {
     end_chunk(out, at);
 }
 
-void write_subobjects(OofImage& out) {
+void write_subobjects(ByteWriter& out) {
     auto sel = std::make_unique<Selection>();
     select(*sel);
     uint32_t subobjects = clamp_count(model.num_subobjects, MAX_SOBJ);

@@ -16,7 +16,7 @@ namespace {
 
 constexpr uint32_t WRITTEN_VERSION = 2300;
 
-void write_txtr(OofImage& out) {
+void write_txtr(ByteWriter& out) {
     uint32_t count = clamp_count(model.num_textures, MAX_TEXTURE);
     size_t at = begin_chunk(out, "TXTR");
     out.u32(count);
@@ -25,7 +25,7 @@ void write_txtr(OofImage& out) {
     end_chunk(out, at);
 }
 
-void write_spcl(OofImage& out) {
+void write_spcl(ByteWriter& out) {
     const SpecialPoint& points = model.special_points;
     uint32_t count = clamp_count(model.num_special_points, MAX_PNT);
     size_t at = begin_chunk(out, "SPCL");
@@ -39,7 +39,7 @@ void write_spcl(OofImage& out) {
     end_chunk(out, at);
 }
 
-void write_point_list(OofImage& out, const char* tag, uint32_t num, const PointList& list) {
+void write_point_list(ByteWriter& out, const char* tag, uint32_t num, const PointList& list) {
     uint32_t count = clamp_count(num, MAX_PNT);
     size_t at = begin_chunk(out, tag);
     out.u32(count);
@@ -51,14 +51,14 @@ void write_point_list(OofImage& out, const char* tag, uint32_t num, const PointL
     end_chunk(out, at);
 }
 
-void write_index_list(OofImage& out, uint32_t num, const uint32_t* list) {
+void write_index_list(ByteWriter& out, uint32_t num, const uint32_t* list) {
     uint32_t count = clamp_count(num, MAX_PNT);
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i)
         out.u32(list[i]);
 }
 
-void write_wbat(OofImage& out) {
+void write_wbat(ByteWriter& out) {
     const WeaponBattery& batteries = model.batteries;
     uint32_t count = clamp_count(model.num_batteries, MAX_PNT);
     size_t at = begin_chunk(out, "WBAT");
@@ -76,7 +76,7 @@ uint32_t keys_in_table(uint32_t first, uint32_t num) {
 }
 
 template <class WriteKey>
-void write_key_chunk(OofImage& out, const char* tag, const uint32_t* first_key,
+void write_key_chunk(ByteWriter& out, const char* tag, const uint32_t* first_key,
                      const uint32_t* num_keys, const uint32_t* key_frame, WriteKey write_key) {
     size_t at = begin_chunk(out, tag);
     for (uint32_t s = 0; s < clamp_count(model.num_subobjects, MAX_SOBJ); ++s) {
@@ -104,7 +104,7 @@ bool any_keys(const uint32_t* num_keys) {
     return false;
 }
 
-void write_animation(OofImage& out) {
+void write_animation(ByteWriter& out) {
     if (any_keys(model.pos_num_keys))
         write_key_chunk(out, "PANI", model.pos_first_key, model.pos_num_keys, model.pos_key_frame,
                         [&](uint32_t i) { out.vec3(model.pos_key_pos[i]); });
@@ -116,13 +116,13 @@ void write_animation(OofImage& out) {
                         });
 }
 
-void write_pinf(OofImage& out) {
+void write_pinf(ByteWriter& out) {
     size_t at = begin_chunk(out, "PINF");
     out.bytes(model.pinf_text, strnlen(model.pinf_text, MAX_PINF));
     end_chunk(out, at);
 }
 
-void write_points(OofImage& out) {
+void write_points(ByteWriter& out) {
     if (model.num_special_points != 0)
         write_spcl(out);
     if (model.num_gun_points != 0)
@@ -138,7 +138,7 @@ void write_points(OofImage& out) {
 }
 
 std::vector<uint8_t> build_image() {
-    OofImage out;
+    ByteWriter out;
     out.bytes("PSPO", 4);
     out.u32(WRITTEN_VERSION);
     if (model.num_textures != 0)
@@ -154,18 +154,18 @@ std::vector<uint8_t> build_image() {
 
 } // namespace
 
-size_t begin_chunk(OofImage& out, const char* tag) {
+size_t begin_chunk(ByteWriter& out, const char* tag) {
     out.bytes(tag, 4);
     size_t length_at = out.size();
     out.u32(0);
     return length_at;
 }
 
-void end_chunk(OofImage& out, size_t length_at) {
+void end_chunk(ByteWriter& out, size_t length_at) {
     out.patch_u32(length_at, uint32_t(out.size() - length_at - 4));
 }
 
-void write_string(OofImage& out, const char* field, size_t longest) {
+void write_string(ByteWriter& out, const char* field, size_t longest) {
     size_t n = strnlen(field, longest);
     bool terminated = n < longest;
     out.u32(uint32_t(terminated ? n + 1 : n));
