@@ -93,9 +93,9 @@ std::vector<uint8_t> read_import_file() {
     FileHandle file = open_for_reading(path);
     if (!file)
         fatal_error("Can't open the cob/scn file", -2);
-    refuse_unless_binary(read_bytes(file.get(), 0, COB_HEADER_SIZE));
     std::vector<uint8_t> bytes;
-    if (!read_capped(file.get(), 0, file_size(file.get()), bytes))
+    if (!read_file_image(file.get(), 0, file_size(file.get()), COB_HEADER_SIZE,
+                         refuse_unless_binary, bytes))
         fatal_error(NOT_BINARY, -2);
     return bytes;
 }

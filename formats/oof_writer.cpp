@@ -174,16 +174,18 @@ void write_string(ByteWriter& out, const char* field, size_t longest) {
         out.u8(0);
 }
 
-bool export_oof() {
-    std::vector<uint8_t> image;
+std::vector<uint8_t> export_oof_bytes() {
     try {
-        image = build_image();
+        return build_image();
     } catch (const std::bad_alloc&) {
         std::fputs("Not enough memory to allocate buffer\n", stdout);
         std::fflush(stdout);
         std::exit(1);
     }
-    if (!save_export(image)) {
+}
+
+bool export_oof() {
+    if (!save_export(export_oof_bytes())) {
         message_box("ERROR", "Can't write the output file");
         return false;
     }

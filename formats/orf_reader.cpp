@@ -32,7 +32,7 @@ std::vector<uint8_t> read_room_file() {
         fatal_error("Can't open the orf file", -2);
     // A file longer than any real room is refused unread.
     std::vector<uint8_t> bytes;
-    if (!read_capped(file.get(), 0, file_size(file.get()), bytes))
+    if (!read_file_image(file.get(), 0, file_size(file.get()), 0, nullptr, bytes))
         fatal_error("Bad Orf file...", -2);
     return bytes;
 }
@@ -183,18 +183,31 @@ void name_textures(const OrfTextureList& textures) {
     }
 }
 
-} // namespace
-
-void load_orf() {
-    // The texture list outlives clear_model; only this room's polygons mark slots as used.
+// The texture list outlives clear_model; only this room's polygons mark slots as used.
+void forget_references() {
     for (TextureSlot& slot : model.textures)
         slot.referenced = 0;
+}
+
+void read_room(std::span<const uint8_t> bytes) {
     OrfTextureList textures;
-    read_chunks(read_room_file(), textures);
+    read_chunks(bytes, textures);
     check_indices(textures);
     make_single_subobject();
     centre_vertices();
     average_vertex_normals();
     name_textures(textures);
     view.model_loaded = 1;
+}
+
+} // namespace
+
+void load_orf() {
+    forget_references();
+    read_room(read_room_file());
+}
+
+void load_orf_bytes(std::span<const uint8_t> bytes) {
+    forget_references();
+    read_room(bytes);
 }

@@ -1,5 +1,4 @@
-// The room (.orf) writer: the store flattened into model space, one placeholder texture,
-// written whole to a temporary file that replaces the target only when complete.
+// The room (.orf) writer: the store flattened into model space with one placeholder texture.
 #include "formats/orf_writer.h"
 
 #include <algorithm>
@@ -117,8 +116,9 @@ void write_end(ByteWriter& out) {
     out.u32(ORF_END_LENGTH);
 }
 
-// The image is held in memory whole; without room for it the program ends with status 1.
-std::vector<uint8_t> build_image() {
+} // namespace
+
+std::vector<uint8_t> export_orf_bytes() {
     try {
         ByteWriter out;
         write_header(out);
@@ -132,10 +132,8 @@ std::vector<uint8_t> build_image() {
     }
 }
 
-} // namespace
-
 bool export_orf() {
-    if (!save_export(build_image())) {
+    if (!save_export(export_orf_bytes())) {
         message_box("ERROR", "Can't write the output file", BoxIcon::error);
         return false;
     }

@@ -36,22 +36,37 @@ FileHandle open_regular(const std::string& path) {
     return file;
 }
 
-// Reads up to max_bytes from offset into bytes, allocating no more than the file still holds.
-// False when memory cannot hold them.
-bool read_into(std::FILE* file, uint64_t offset, uint64_t max_bytes, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    if (offset > uint64_t(INT64_MAX) || fseeko(file, off_t(offset), SEEK_SET) != 0)
-        return true;
+bool seek_to(std::FILE* file, uint64_t offset) {
+    return offset <= uint64_t(INT64_MAX) && fseeko(file, off_t(offset), SEEK_SET) == 0;
+}
+
+// How many of max_bytes from offset the file still holds.
+size_t bytes_held(std::FILE* file, uint64_t offset, uint64_t max_bytes) {
     uint64_t size = file_size(file);
-    size_t want = size_t(std::min(max_bytes, offset < size ? size - offset : 0));
-    if (want == 0)
+    return size_t(std::min(max_bytes, offset < size ? size - offset : 0));
+}
+
+// Reads up to max_bytes from offset into bytes, after the `ahead` bytes already read from there;
+// the buffer is allocated once, no larger than the file still holds. False when memory cannot
+// hold it.
+bool read_into(std::FILE* file, uint64_t offset, uint64_t max_bytes, std::span<const uint8_t> ahead,
+               std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    if (!seek_to(file, offset + ahead.size()))
         return true;
+    size_t want = bytes_held(file, offset, max_bytes);
+    if (want <= ahead.size()) {
+        bytes.assign(ahead.begin(), ahead.begin() + want);
+        return true;
+    }
     try {
         bytes.resize(want);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    bytes.resize(std::fread(bytes.data(), 1, want, file));
+    std::copy(ahead.begin(), ahead.end(), bytes.begin());
+    size_t rest = std::fread(bytes.data() + ahead.size(), 1, want - ahead.size(), file);
+    bytes.resize(ahead.size() + rest);
     return true;
 }
 
@@ -108,13 +123,22 @@ uint64_t file_size(std::FILE* file) {
 
 std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes) {
     std::vector<uint8_t> bytes;
-    read_into(file, offset, max_bytes, bytes);
+    read_into(file, offset, max_bytes, {}, bytes);
     return bytes;
 }
 
-bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<uint8_t>& bytes) {
+bool read_file_image(std::FILE* file, uint64_t offset, uint64_t length, size_t header_size,
+                     HeaderCheck check, std::vector<uint8_t>& bytes) {
     bytes.clear();
-    return length <= MAX_READ_SIZE && read_into(file, offset, length, bytes);
+    uint8_t header[MAX_CHECKED_HEADER];
+    size_t got = 0;
+    if (check) {
+        size_t want = size_t(std::min<uint64_t>({length, header_size, sizeof header}));
+        if (seek_to(file, offset))
+            got = std::fread(header, 1, want, file);
+        check({header, got});
+    }
+    return length <= MAX_READ_SIZE && read_into(file, offset, length, {header, got}, bytes);
 }
 
 bool names_open_file(const std::string& path, std::FILE* file) {

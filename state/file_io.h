@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +30,19 @@ uint64_t file_size(std::FILE* file);
 // when memory cannot hold them.
 std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes);
 
-// Reads length bytes from offset (fewer when the file ends first) into bytes. False, with
-// nothing read, when length is above MAX_READ_SIZE or memory cannot hold the bytes.
-bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<uint8_t>& bytes);
+// A reader's check of the first bytes of a file; it ends the program for a file of another kind.
+using HeaderCheck = void (*)(std::span<const uint8_t> header);
+
+// Largest header a HeaderCheck is given.
+constexpr size_t MAX_CHECKED_HEADER = 64;
+
+// Reads the image of length bytes at offset (fewer when the file ends first) into bytes, in one
+// buffer sized from what the file holds. When check is given, the first header_size bytes (at
+// most MAX_CHECKED_HEADER; fewer when the image is shorter) are read and checked before
+// anything more. False, with nothing read, when length is above MAX_READ_SIZE or memory cannot
+// hold the bytes.
+bool read_file_image(std::FILE* file, uint64_t offset, uint64_t length, size_t header_size,
+                     HeaderCheck check, std::vector<uint8_t>& bytes);
 
 // The regular file whose name equals path's last part ignoring ASCII case, or "" if none.
 std::string find_ignoring_case(const std::string& path);
