@@ -4,18 +4,11 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace fs = std::filesystem;
-
 namespace {
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
 
 // O_NONBLOCK keeps open() from waiting for the writer of a FIFO (or for a device); it is
 // cleared once fstat has shown a regular file, which is all a reader takes.
@@ -72,9 +65,14 @@ bool read_into(std::FILE* file, uint64_t offset, uint64_t max_bytes, std::span<c
 
 } // namespace
 
+char lower_ascii(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
 bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower_ascii(x) == lower_ascii(y);
+           });
 }
 
 std::string_view last_path_part(std::string_view name) {
@@ -88,22 +86,6 @@ void copy_bounded(char* dest, size_t capacity, std::string_view src) {
     size_t n = std::min(src.size(), capacity - 1);
     std::memcpy(dest, src.data(), n);
     dest[n] = '\0';
-}
-
-std::string find_ignoring_case(const std::string& path) {
-    fs::path wanted(path);
-    fs::path folder = wanted.has_parent_path() ? wanted.parent_path() : fs::path(".");
-    std::string name = wanted.filename().string();
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code kind_ec;
-        if (equal_ignoring_case(it->path().filename().string(), name) &&
-            it->is_regular_file(kind_ec))
-            return (wanted.has_parent_path() ? folder / it->path().filename()
-                                             : it->path().filename())
-                .string();
-    }
-    return "";
 }
 
 FileHandle open_for_reading(const std::string& path) {

@@ -47,6 +47,18 @@ bool read_file_image(std::FILE* file, uint64_t offset, uint64_t length, size_t h
 // The regular file whose name equals path's last part ignoring ASCII case, or "" if none.
 std::string find_ignoring_case(const std::string& path);
 
+// While one exists, find_ignoring_case lists each folder at most once and answers from that
+// listing, so a loop of lookups (up to four names a texture) costs one listing. The names are
+// those of the scope's start; the kind of a match is checked when it is asked for. Scopes nest:
+// the listings are dropped when the outermost one ends.
+class FolderListingScope {
+  public:
+    FolderListingScope();
+    ~FolderListingScope();
+    FolderListingScope(const FolderListingScope&) = delete;
+    FolderListingScope& operator=(const FolderListingScope&) = delete;
+};
+
 // Writes bytes to a temporary file in the target's folder and renames it over the target once
 // complete, so a failed write never destroys an existing file. A symlink is written through
 // to the file it names; an existing file keeps its permission bits and owner, and one the user
@@ -59,6 +71,7 @@ bool names_open_file(const std::string& path, std::FILE* file);
 // The part of a name after its last '\' or '/'.
 std::string_view last_path_part(std::string_view name);
 
+char lower_ascii(char c);
 bool equal_ignoring_case(std::string_view a, std::string_view b);
 
 // Copies src into a buffer of capacity bytes, cutting it to fit, always terminated.
