@@ -2,8 +2,10 @@
 #include "archive/hog_index.h"
 
 #include <cstring>
+#include <vector>
 
 #include "state/byte_cursor.h"
+#include "state/counts.h"
 #include "state/file_io.h"
 #include "state/messages.h"
 
@@ -11,10 +13,20 @@ HogIndex hog;
 
 namespace {
 
-void read_directory(std::FILE* file, uint32_t count, uint64_t data_offset) {
-    uint32_t readable = count < MAX_HOG_ENTRIES ? count : MAX_HOG_ENTRIES;
-    auto bytes = read_bytes(file, HOG_HEADER_SIZE, size_t(readable) * HOG_RECORD_SIZE);
-    ByteCursor cursor(bytes);
+// A header cut short is refused like a wrong magic rather than read as garbage.
+void refuse_unless_archive(std::span<const uint8_t> image) {
+    if (image.size() < HOG_HEADER_SIZE || std::memcmp(image.data(), "HOG2", 4) != 0)
+        fatal_error("Bad hog file", -2);
+}
+
+uint32_t stated_count(std::span<const uint8_t> image) {
+    ByteCursor cursor(image);
+    cursor.skip(4);
+    return cursor.u32();
+}
+
+void read_directory(std::span<const uint8_t> records, uint32_t count, uint64_t data_offset) {
+    ByteCursor cursor(records);
     uint64_t running = data_offset;
     for (uint32_t k = 0; k < count; ++k) {
         if (k == MAX_HOG_ENTRIES)
@@ -59,16 +71,21 @@ void load_hog() {
     FileHandle file = open_for_reading(hog.hog_path);
     if (!file)
         fatal_error("Can't open the hog file", -2);
-    auto header = read_bytes(file.get(), 0, HOG_HEADER_SIZE);
-    // A header cut short is refused like a wrong magic rather than read as garbage.
-    if (header.size() < HOG_HEADER_SIZE || std::memcmp(header.data(), "HOG2", 4) != 0)
-        fatal_error("Bad hog file", -2);
-    ByteCursor cursor(header);
+    // The header first, then the directory it announces; never the entries' data.
+    std::vector<uint8_t> header = read_bytes(file.get(), 0, HOG_HEADER_SIZE);
+    refuse_unless_archive(header);
+    uint32_t readable = clamp_count(stated_count(header), MAX_HOG_ENTRIES);
+    load_hog_bytes(read_bytes(file.get(), 0, HOG_HEADER_SIZE + size_t(readable) * HOG_RECORD_SIZE));
+}
+
+void load_hog_bytes(std::span<const uint8_t> image) {
+    refuse_unless_archive(image);
+    ByteCursor cursor(image);
     cursor.skip(4);
     uint32_t count = cursor.u32();
     uint32_t data_offset = cursor.u32();
-    hog.num_entries = count < MAX_HOG_ENTRIES ? count : MAX_HOG_ENTRIES;
-    read_directory(file.get(), count, data_offset);
+    hog.num_entries = clamp_count(count, MAX_HOG_ENTRIES);
+    read_directory(image.subspan(HOG_HEADER_SIZE), count, data_offset);
     sort_into_lists();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "state/view_state.h"
 
@@ -33,6 +34,10 @@ extern HogIndex hog;
 
 // Reads the directory of the archive named by hog.hog_path into hog. Errors end the program.
 void load_hog();
+
+// The same for an archive image in memory: its start, at least up to the end of the directory.
+// hog.hog_path is left as it is.
+void load_hog_bytes(std::span<const uint8_t> image);
 
 // Forgets the archive (loose files are used); hog_path keeps its text.
 void leave_archive_mode();

@@ -146,11 +146,3 @@ size_t texture_bytes_needed(std::span<const uint8_t> bytes, TextureKind kind) {
         return SIZE_MAX;
     return in.tell() + MAX_PIXEL_BYTES;
 }
-
-TexelColor convert_texel(uint16_t value, uint8_t format_code) {
-    Texel texel = convert_for(value, format_code);
-    TexelColor color{};
-    std::memcpy(color.rgba, &texel.word, 4);
-    color.judged_transparent = texel.judged_transparent;
-    return color;
-}

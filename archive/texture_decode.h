@@ -34,10 +34,3 @@ bool decode_texture(std::span<const uint8_t> bytes, TextureKind kind, TextureIma
 // block and the pixel records of a 128 x 128 image. SIZE_MAX while the image name runs past
 // the end of bytes, so more must be read to tell.
 size_t texture_bytes_needed(std::span<const uint8_t> bytes, TextureKind kind);
-
-// One 16-bit pixel value as RGBA bytes; judged_transparent tells whether it sets has_alpha.
-struct TexelColor {
-    uint8_t rgba[4];
-    bool judged_transparent;
-};
-TexelColor convert_texel(uint16_t value, uint8_t format_code);

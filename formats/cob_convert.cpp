@@ -5,6 +5,7 @@
 #include "formats/cob_chunks.h"
 #include "formats/cob_reader.h"
 #include "formats/cob_scene.h"
+#include "formats/vertex_normals.h"
 #include "state/file_io.h"
 #include "state/polymodel.h"
 #include "state/vector_math.h"
@@ -15,8 +16,6 @@ constexpr int32_t UNUSED = -1;
 
 int32_t new_index[COB_MAX_VERTICES]; // store index of each imported vertex, or UNUSED
 Vec3 group_origin[COB_MAX_GROUPS];   // absolute origin of each subobject, store axes
-double normal_sum[MAX_VECT][3];
-uint32_t normal_terms[MAX_VECT];
 
 // The store's axes from trueSpace's: x = -y, y = z, z = x.
 Vec3 store_axes(Vec3 p) {
@@ -136,32 +135,6 @@ void convert_polygons() {
     model.num_polygons = cob_scene.num_faces;
     for (uint32_t f = 0; f < cob_scene.num_faces; ++f)
         convert_polygon(cob_scene.faces[f], model.polygons[f]);
-}
-
-// Each vertex normal is the mean of the normals of the polygons that use it, one term for
-// each corner that refers to it.
-void average_vertex_normals() {
-    for (uint32_t i = 0; i < model.num_vertices; ++i) {
-        normal_sum[i][0] = normal_sum[i][1] = normal_sum[i][2] = 0.0;
-        normal_terms[i] = 0;
-    }
-    for (uint32_t p = 0; p < model.num_polygons; ++p) {
-        const Polygon& polygon = model.polygons[p];
-        for (uint32_t k = 0; k < polygon.num_points; ++k) {
-            uint32_t i = polygon.points[k];
-            normal_sum[i][0] += polygon.normal.x;
-            normal_sum[i][1] += polygon.normal.y;
-            normal_sum[i][2] += polygon.normal.z;
-            normal_terms[i]++;
-        }
-    }
-    for (uint32_t i = 0; i < model.num_vertices; ++i) {
-        double n = normal_terms[i];
-        Vec3 mean{float(normal_sum[i][0] / n), float(normal_sum[i][1] / n),
-                  float(normal_sum[i][2] / n)};
-        vec_normalize_in_place(mean);
-        model.vertex_normals[i] = mean;
-    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "formats/cob_chunks.h"
 #include "formats/cob_scene.h"
+#include "state/counts.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ uint32_t read_texture_map(ByteCursor& data, CobMaterial& material) {
     uint16_t length = data.u16();
     data.bytes(raw_name, length);
     size_t used = strnlen(raw_name, length);
-    size_t kept = used < COB_TEXTURE_FILE_LEN ? used : COB_TEXTURE_FILE_LEN - 1;
+    size_t kept = clamp_count(uint32_t(used), COB_TEXTURE_FILE_LEN - 1);
     char name[COB_TEXTURE_FILE_LEN];
     std::memcpy(name, raw_name + (used - kept), kept);
     name[kept] = '\0';

@@ -9,6 +9,7 @@
 
 #include "formats/cob_chunks.h"
 #include "formats/cob_scene.h"
+#include "state/counts.h"
 #include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr size_t COB_HEADER_SIZE = 32;
 constexpr size_t CHUNK_HEADER_SIZE = 20;
 // The group table is larger than the store's: a group beyond MAX_SOBJ could never convert.
-constexpr uint32_t GROUP_LIMIT = COB_MAX_GROUPS < MAX_SOBJ ? COB_MAX_GROUPS : MAX_SOBJ;
+constexpr uint32_t GROUP_LIMIT = clamp_count(COB_MAX_GROUPS, MAX_SOBJ);
 
 struct ChunkHeader {
     char tag[4];
@@ -92,9 +93,9 @@ std::vector<uint8_t> read_import_file() {
     FileHandle file = open_for_reading(path);
     if (!file)
         fatal_error("Can't open the cob/scn file", -2);
-    refuse_unless_binary(read_bytes(file.get(), 0, COB_HEADER_SIZE));
     std::vector<uint8_t> bytes;
-    if (!read_capped(file.get(), 0, file_size(file.get()), bytes))
+    if (!read_file_image(file.get(), 0, file_size(file.get()), COB_HEADER_SIZE,
+                         refuse_unless_binary, bytes))
         fatal_error(NOT_BINARY, -2);
     return bytes;
 }
@@ -115,7 +116,7 @@ void read_grou(ByteCursor& data, uint32_t chunk_id, uint32_t parent_id) {
     CobGroup& group = s.groups[s.num_groups];
     data.skip(2); // duplicate count
     uint16_t length = data.u16();
-    size_t kept = length < COB_GROUP_NAME_LEN ? length : COB_GROUP_NAME_LEN - 1;
+    size_t kept = clamp_count(length, COB_GROUP_NAME_LEN - 1);
     data.string_field(group.name, kept);
     data.skip(length - kept);
     if (group.name[0] == '\0')

@@ -8,20 +8,17 @@
 #include <cstring>
 #include <string_view>
 
-#include "formats/property_origins.h"
+#include "state/counts.h"
 #include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
+#include "state/sobj_chain.h"
 #include "state/vector_math.h"
 #include "state/view_state.h"
 
 namespace {
 
 constexpr Vec3 kZ{0, 0, 1};
-
-uint32_t bounded(uint32_t count, uint32_t limit) {
-    return count < limit ? count : limit;
-}
 
 float round3(double x) {
     return float(std::floor(x * 1000.0) * 0.001);
@@ -37,7 +34,7 @@ void compute_model_radius() {
     Vec3 origins[MAX_SOBJ];
     subobject_origins(origins);
     float hi = 0, lo = 0;
-    uint32_t count = bounded(model.num_vertices, MAX_VECT);
+    uint32_t count = clamp_count(model.num_vertices, MAX_VECT);
     for (uint32_t v = 0; v < count; ++v) {
         Vec3 p = model_space_position(origins, v);
         for (float c : {p.x, p.y, p.z}) {
@@ -82,7 +79,7 @@ const char* read_number(const char* text, float& out) {
 // The last polygon of subobject s with its rounded normal; false when s owns none.
 bool last_polygon_of(uint32_t s, uint32_t& index, Vec3& normal, uint32_t& count) {
     count = 0;
-    uint32_t polygons = bounded(model.num_polygons, MAX_POLY);
+    uint32_t polygons = clamp_count(model.num_polygons, MAX_POLY);
     for (uint32_t j = 0; j < polygons; ++j) {
         if (model.polygons[j].sobj != s)
             continue;
@@ -172,7 +169,7 @@ void apply_properties(uint32_t s) {
 void prepare_model() {
     compute_model_radius();
     reset_properties();
-    uint32_t count = bounded(model.num_subobjects, MAX_SOBJ);
+    uint32_t count = clamp_count(model.num_subobjects, MAX_SOBJ);
     for (uint32_t s = 0; s < count; ++s)
         apply_properties(s);
 }

@@ -1,8 +1,8 @@
-// load_oof: opens the loose file or the archive entry, checks the header and walks the chunks.
+// load_oof: reads the loose file or the archive entry, checks the header and walks the chunks.
 #include "formats/oof_reader.h"
 
-#include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,16 +20,18 @@ std::string bounded_text(const char (&path)[PATH_LEN]) {
     return std::string(path, strnlen(path, PATH_LEN));
 }
 
-constexpr uint64_t OOF_MAGIC_SIZE = 4;
+constexpr size_t OOF_MAGIC_SIZE = 4;
+
+void refuse_unless_polymodel(std::span<const uint8_t> header) {
+    if (header.size() < OOF_MAGIC_SIZE || std::memcmp(header.data(), "PSPO", 4) != 0)
+        fatal_error("oof header is wrong", 0);
+}
 
 // The model's bytes: the magic is checked before the rest is read, so a file of another kind
 // is refused at once, and a model longer than any real one is refused unread.
 std::vector<uint8_t> read_model(std::FILE* file, uint64_t offset, uint64_t length) {
-    std::vector<uint8_t> magic = read_bytes(file, offset, std::min(length, OOF_MAGIC_SIZE));
-    if (magic.size() < OOF_MAGIC_SIZE || std::memcmp(magic.data(), "PSPO", 4) != 0)
-        fatal_error("oof header is wrong", 0);
     std::vector<uint8_t> data;
-    if (!read_capped(file, offset, length, data))
+    if (!read_file_image(file, offset, length, OOF_MAGIC_SIZE, refuse_unless_polymodel, data))
         fatal_error("Oof data is bad, unknown datatype... ouch", 5);
     return data;
 }
@@ -109,17 +111,30 @@ void read_chunks(OofInput& in) {
     }
 }
 
-} // namespace
-
-void load_oof(uint32_t position) {
+// The store is emptied before the file is opened, so a refused file leaves no old model.
+void start_model() {
     clear_model();
     forget_texture_list();
-    std::vector<uint8_t> data =
-        hog.num_entries != 0 ? read_archive_entry(position) : read_loose_file();
-    OofInput in{ByteCursor(data), 0};
+}
+
+void read_image(std::span<const uint8_t> bytes) {
+    refuse_unless_polymodel(bytes);
+    OofInput in{ByteCursor(bytes), 0};
     in.cursor.skip(OOF_MAGIC_SIZE);
     in.version = in.cursor.u32();
     read_chunks(in);
     prepare_model();
     view.model_loaded = 1;
+}
+
+} // namespace
+
+void load_oof(uint32_t position) {
+    start_model();
+    read_image(hog.num_entries != 0 ? read_archive_entry(position) : read_loose_file());
+}
+
+void load_oof_bytes(std::span<const uint8_t> bytes) {
+    start_model();
+    read_image(bytes);
 }

@@ -5,14 +5,11 @@
 #include <memory>
 
 #include "formats/oof_write_chunks.h"
-#include "formats/property_origins.h"
+#include "state/counts.h"
 #include "state/polymodel.h"
+#include "state/sobj_chain.h"
 
 namespace {
-
-uint32_t bounded(uint32_t count, uint32_t limit) {
-    return count < limit ? count : limit;
-}
 
 // Vertices and polygons grouped by owning subobject in store order (a counting sort), with the
 // number each vertex gets in the file.
@@ -43,11 +40,11 @@ void group(uint32_t count, uint32_t subobjects, uint32_t* first, uint32_t* order
 }
 
 void select(Selection& sel) {
-    uint32_t subobjects = bounded(model.num_subobjects, MAX_SOBJ);
-    uint32_t vertices = bounded(model.num_vertices, MAX_VECT);
+    uint32_t subobjects = clamp_count(model.num_subobjects, MAX_SOBJ);
+    uint32_t vertices = clamp_count(model.num_vertices, MAX_VECT);
     group(vertices, subobjects, sel.first_vertex, sel.vertices,
           [](uint32_t v) { return uint32_t(model.vertex_sobj[v]); });
-    group(bounded(model.num_polygons, MAX_POLY), subobjects, sel.first_polygon, sel.polygons,
+    group(clamp_count(model.num_polygons, MAX_POLY), subobjects, sel.first_polygon, sel.polygons,
           [](uint32_t p) { return model.polygons[p].sobj; });
     std::fill_n(sel.file_index, MAX_VECT, NONE);
     for (uint32_t k = 0; k < sel.first_vertex[subobjects]; ++k)
@@ -106,8 +103,8 @@ uint32_t corner_index(const Selection& sel, uint32_t s, uint32_t vertex) {
     return target == NONE ? 0 : target - sel.first_vertex[s];
 }
 
-void write_polygon(OofImage& out, const Selection& sel, uint32_t s, const Polygon& poly) {
-    uint32_t corners = bounded(poly.num_points, MAX_POLY_POINTS);
+void write_polygon(ByteWriter& out, const Selection& sel, uint32_t s, const Polygon& poly) {
+    uint32_t corners = clamp_count(poly.num_points, MAX_POLY_POINTS);
     out.vec3(poly.normal);
     out.u32(corners);
     out.u32(poly.n_txtr);
@@ -129,7 +126,7 @@ void write_polygon(OofImage& out, const Selection& sel, uint32_t s, const Polygo
     out.f32(span_yz);
 }
 
-void write_subobject_header(OofImage& out, const Selection& sel, uint32_t s) {
+void write_subobject_header(ByteWriter& out, const Selection& sel, uint32_t s) {
     Bounds bounds;
     for (uint32_t k = sel.first_vertex[s]; k < sel.first_vertex[s + 1]; ++k)
         bounds.add(model.vertices[sel.vertices[k]], k == sel.first_vertex[s]);
@@ -151,7 +148,7 @@ void write_subobject_header(OofImage& out, const Selection& sel, uint32_t s) {
     out.u32(0);
 }
 
-void write_subobject(OofImage& out, const Selection& sel, uint32_t s) {
+void write_subobject(ByteWriter& out, const Selection& sel, uint32_t s) {
     size_t at = begin_chunk(out, "SOBJ");
     write_subobject_header(out, sel, s);
     uint32_t first = sel.first_vertex[s], end = sel.first_vertex[s + 1];
@@ -170,15 +167,15 @@ void write_subobject(OofImage& out, const Selection& sel, uint32_t s) {
 
 } // namespace
 
-void write_ohdr(OofImage& out) {
+void write_ohdr(ByteWriter& out) {
     Vec3 origins[MAX_SOBJ];
     subobject_origins(origins);
     Bounds bounds;
-    uint32_t vertices = bounded(model.num_vertices, MAX_VECT);
+    uint32_t vertices = clamp_count(model.num_vertices, MAX_VECT);
     for (uint32_t v = 0; v < vertices; ++v)
         bounds.add(model_space_position(origins, v), v == 0);
     size_t at = begin_chunk(out, "OHDR");
-    out.u32(bounded(model.num_subobjects, MAX_SOBJ));
+    out.u32(clamp_count(model.num_subobjects, MAX_SOBJ));
     out.f32(float(bounds.radius));
     out.vec3(bounds.lo);
     out.vec3(bounds.hi);
@@ -186,10 +183,10 @@ void write_ohdr(OofImage& out) {
     end_chunk(out, at);
 }
 
-void write_subobjects(OofImage& out) {
+void write_subobjects(ByteWriter& out) {
     auto sel = std::make_unique<Selection>();
     select(*sel);
-    uint32_t subobjects = bounded(model.num_subobjects, MAX_SOBJ);
+    uint32_t subobjects = clamp_count(model.num_subobjects, MAX_SOBJ);
     for (uint32_t s = 0; s < subobjects; ++s)
         write_subobject(out, *sel, s);
 }

@@ -8,6 +8,7 @@
 
 #include "formats/export_file.h"
 #include "formats/oof_write_chunks.h"
+#include "state/counts.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
 
@@ -15,12 +16,8 @@ namespace {
 
 constexpr uint32_t WRITTEN_VERSION = 2300;
 
-uint32_t bounded(uint32_t count, uint32_t limit) {
-    return count < limit ? count : limit;
-}
-
-void write_txtr(OofImage& out) {
-    uint32_t count = bounded(model.num_textures, MAX_TEXTURE);
+void write_txtr(ByteWriter& out) {
+    uint32_t count = clamp_count(model.num_textures, MAX_TEXTURE);
     size_t at = begin_chunk(out, "TXTR");
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i)
@@ -28,9 +25,9 @@ void write_txtr(OofImage& out) {
     end_chunk(out, at);
 }
 
-void write_spcl(OofImage& out) {
+void write_spcl(ByteWriter& out) {
     const SpecialPoint& points = model.special_points;
-    uint32_t count = bounded(model.num_special_points, MAX_PNT);
+    uint32_t count = clamp_count(model.num_special_points, MAX_PNT);
     size_t at = begin_chunk(out, "SPCL");
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i) {
@@ -42,8 +39,8 @@ void write_spcl(OofImage& out) {
     end_chunk(out, at);
 }
 
-void write_point_list(OofImage& out, const char* tag, uint32_t num, const PointList& list) {
-    uint32_t count = bounded(num, MAX_PNT);
+void write_point_list(ByteWriter& out, const char* tag, uint32_t num, const PointList& list) {
+    uint32_t count = clamp_count(num, MAX_PNT);
     size_t at = begin_chunk(out, tag);
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i) {
@@ -54,16 +51,16 @@ void write_point_list(OofImage& out, const char* tag, uint32_t num, const PointL
     end_chunk(out, at);
 }
 
-void write_index_list(OofImage& out, uint32_t num, const uint32_t* list) {
-    uint32_t count = bounded(num, MAX_PNT);
+void write_index_list(ByteWriter& out, uint32_t num, const uint32_t* list) {
+    uint32_t count = clamp_count(num, MAX_PNT);
     out.u32(count);
     for (uint32_t i = 0; i < count; ++i)
         out.u32(list[i]);
 }
 
-void write_wbat(OofImage& out) {
+void write_wbat(ByteWriter& out) {
     const WeaponBattery& batteries = model.batteries;
-    uint32_t count = bounded(model.num_batteries, MAX_PNT);
+    uint32_t count = clamp_count(model.num_batteries, MAX_PNT);
     size_t at = begin_chunk(out, "WBAT");
     out.u32(count);
     for (uint32_t b = 0; b < count; ++b) {
@@ -75,14 +72,14 @@ void write_wbat(OofImage& out) {
 
 // Keys of subobject s that lie inside the key table; a window that runs past it is cut.
 uint32_t keys_in_table(uint32_t first, uint32_t num) {
-    return first >= MAX_ANI ? 0 : bounded(num, MAX_ANI - first);
+    return first >= MAX_ANI ? 0 : clamp_count(num, MAX_ANI - first);
 }
 
 template <class WriteKey>
-void write_key_chunk(OofImage& out, const char* tag, const uint32_t* first_key,
+void write_key_chunk(ByteWriter& out, const char* tag, const uint32_t* first_key,
                      const uint32_t* num_keys, const uint32_t* key_frame, WriteKey write_key) {
     size_t at = begin_chunk(out, tag);
-    for (uint32_t s = 0; s < bounded(model.num_subobjects, MAX_SOBJ); ++s) {
+    for (uint32_t s = 0; s < clamp_count(model.num_subobjects, MAX_SOBJ); ++s) {
         uint32_t first = first_key[s], n = keys_in_table(first, num_keys[s]);
         uint32_t lo = n ? key_frame[first] : 0, hi = lo;
         for (uint32_t i = first; i < first + n; ++i) {
@@ -101,13 +98,13 @@ void write_key_chunk(OofImage& out, const char* tag, const uint32_t* first_key,
 }
 
 bool any_keys(const uint32_t* num_keys) {
-    for (uint32_t s = 0; s < bounded(model.num_subobjects, MAX_SOBJ); ++s)
+    for (uint32_t s = 0; s < clamp_count(model.num_subobjects, MAX_SOBJ); ++s)
         if (num_keys[s] != 0)
             return true;
     return false;
 }
 
-void write_animation(OofImage& out) {
+void write_animation(ByteWriter& out) {
     if (any_keys(model.pos_num_keys))
         write_key_chunk(out, "PANI", model.pos_first_key, model.pos_num_keys, model.pos_key_frame,
                         [&](uint32_t i) { out.vec3(model.pos_key_pos[i]); });
@@ -119,13 +116,13 @@ void write_animation(OofImage& out) {
                         });
 }
 
-void write_pinf(OofImage& out) {
+void write_pinf(ByteWriter& out) {
     size_t at = begin_chunk(out, "PINF");
     out.bytes(model.pinf_text, strnlen(model.pinf_text, MAX_PINF));
     end_chunk(out, at);
 }
 
-void write_points(OofImage& out) {
+void write_points(ByteWriter& out) {
     if (model.num_special_points != 0)
         write_spcl(out);
     if (model.num_gun_points != 0)
@@ -140,8 +137,22 @@ void write_points(OofImage& out) {
         write_wbat(out);
 }
 
+// The image's size from the counts, a little over, so that it is allocated once: the lists,
+// texture names and PINF text take less than 8 KB, a subobject's fixed fields less than 256.
+size_t image_size_estimate() {
+    uint32_t subobjects = clamp_count(model.num_subobjects, MAX_SOBJ);
+    size_t size = 8192 + 256 * size_t(subobjects) + 28 * size_t(model.num_vertices);
+    for (uint32_t p = 0; p < clamp_count(model.num_polygons, MAX_POLY); ++p)
+        size += 32 + 12 * clamp_count(model.polygons[p].num_points, MAX_POLY_POINTS);
+    for (uint32_t s = 0; s < subobjects; ++s)
+        size += 24 + 16 * keys_in_table(model.pos_first_key[s], model.pos_num_keys[s]) +
+                20 * keys_in_table(model.rot_first_key[s], model.rot_num_keys[s]);
+    return size;
+}
+
 std::vector<uint8_t> build_image() {
-    OofImage out;
+    ByteWriter out;
+    out.reserve(image_size_estimate());
     out.bytes("PSPO", 4);
     out.u32(WRITTEN_VERSION);
     if (model.num_textures != 0)
@@ -157,18 +168,18 @@ std::vector<uint8_t> build_image() {
 
 } // namespace
 
-size_t begin_chunk(OofImage& out, const char* tag) {
+size_t begin_chunk(ByteWriter& out, const char* tag) {
     out.bytes(tag, 4);
     size_t length_at = out.size();
     out.u32(0);
     return length_at;
 }
 
-void end_chunk(OofImage& out, size_t length_at) {
+void end_chunk(ByteWriter& out, size_t length_at) {
     out.patch_u32(length_at, uint32_t(out.size() - length_at - 4));
 }
 
-void write_string(OofImage& out, const char* field, size_t longest) {
+void write_string(ByteWriter& out, const char* field, size_t longest) {
     size_t n = strnlen(field, longest);
     bool terminated = n < longest;
     out.u32(uint32_t(terminated ? n + 1 : n));
@@ -177,16 +188,18 @@ void write_string(OofImage& out, const char* field, size_t longest) {
         out.u8(0);
 }
 
-bool export_oof() {
-    std::vector<uint8_t> image;
+std::vector<uint8_t> export_oof_bytes() {
     try {
-        image = build_image();
+        return build_image();
     } catch (const std::bad_alloc&) {
         std::fputs("Not enough memory to allocate buffer\n", stdout);
         std::fflush(stdout);
         std::exit(1);
     }
-    if (!save_export(image)) {
+}
+
+bool export_oof() {
+    if (!save_export(export_oof_bytes())) {
         message_box("ERROR", "Can't write the output file");
         return false;
     }

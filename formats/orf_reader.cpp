@@ -9,11 +9,11 @@
 
 #include "formats/orf_chunks.h"
 #include "formats/orf_texture_names.h"
+#include "formats/vertex_normals.h"
 #include "state/byte_cursor.h"
 #include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
-#include "state/vector_math.h"
 #include "state/view_state.h"
 
 namespace {
@@ -32,7 +32,7 @@ std::vector<uint8_t> read_room_file() {
         fatal_error("Can't open the orf file", -2);
     // A file longer than any real room is refused unread.
     std::vector<uint8_t> bytes;
-    if (!read_capped(file.get(), 0, file_size(file.get()), bytes))
+    if (!read_file_image(file.get(), 0, file_size(file.get()), 0, nullptr, bytes))
         fatal_error("Bad Orf file...", -2);
     return bytes;
 }
@@ -175,37 +175,6 @@ void centre_vertices() {
     }
 }
 
-// The mean of the normals of the polygon corners that use each vertex; a vertex that no
-// corner uses gets a zero normal instead of a division by zero.
-void smooth_vertex_normals() {
-    struct Sum {
-        double x = 0, y = 0, z = 0;
-        uint32_t corners = 0;
-    };
-    static Sum sums[MAX_VECT];
-    std::fill_n(sums, model.num_vertices, Sum{});
-    for (uint32_t p = 0; p < model.num_polygons; ++p) {
-        const Polygon& polygon = model.polygons[p];
-        for (uint32_t k = 0; k < polygon.num_points; ++k) {
-            Sum& sum = sums[polygon.points[k]];
-            sum.x += polygon.normal.x;
-            sum.y += polygon.normal.y;
-            sum.z += polygon.normal.z;
-            ++sum.corners;
-        }
-    }
-    for (uint32_t v = 0; v < model.num_vertices; ++v) {
-        const Sum& sum = sums[v];
-        Vec3 normal{};
-        if (sum.corners > 0) {
-            normal = {float(sum.x / sum.corners), float(sum.y / sum.corners),
-                      float(sum.z / sum.corners)};
-            vec_normalize_in_place(normal);
-        }
-        model.vertex_normals[v] = normal;
-    }
-}
-
 void name_textures(const OrfTextureList& textures) {
     model.num_textures = textures.count;
     for (uint32_t k = 0; k < textures.count; ++k) {
@@ -214,18 +183,31 @@ void name_textures(const OrfTextureList& textures) {
     }
 }
 
-} // namespace
-
-void load_orf() {
-    // The texture list outlives clear_model; only this room's polygons mark slots as used.
+// The texture list outlives clear_model; only this room's polygons mark slots as used.
+void forget_references() {
     for (TextureSlot& slot : model.textures)
         slot.referenced = 0;
+}
+
+void read_room(std::span<const uint8_t> bytes) {
     OrfTextureList textures;
-    read_chunks(read_room_file(), textures);
+    read_chunks(bytes, textures);
     check_indices(textures);
     make_single_subobject();
     centre_vertices();
-    smooth_vertex_normals();
+    average_vertex_normals();
     name_textures(textures);
     view.model_loaded = 1;
+}
+
+} // namespace
+
+void load_orf() {
+    forget_references();
+    read_room(read_room_file());
+}
+
+void load_orf_bytes(std::span<const uint8_t> bytes) {
+    forget_references();
+    read_room(bytes);
 }

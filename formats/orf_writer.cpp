@@ -1,5 +1,4 @@
-// The room (.orf) writer: the store flattened into model space, one placeholder texture,
-// written whole to a temporary file that replaces the target only when complete.
+// The room (.orf) writer: the store flattened into model space with one placeholder texture.
 #include "formats/orf_writer.h"
 
 #include <algorithm>
@@ -11,8 +10,10 @@
 #include "formats/export_file.h"
 #include "formats/orf_chunks.h"
 #include "state/byte_writer.h"
+#include "state/counts.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
+#include "state/sobj_chain.h"
 
 namespace {
 
@@ -23,15 +24,11 @@ constexpr uint8_t ORF_RECORD_TAG = 4;
 constexpr uint32_t ORF_END_LENGTH = 4; // the end chunk claims 4 bytes but has no body
 constexpr int ORF_POINT_UNUSED_WORDS = 5;
 
-// Counts are cut to the tables so that a damaged store never reads past them.
 uint32_t vertex_count() {
-    return std::min<uint32_t>(model.num_vertices, MAX_VECT);
+    return clamp_count(model.num_vertices, MAX_VECT);
 }
 uint32_t polygon_count() {
-    return std::min<uint32_t>(model.num_polygons, MAX_POLY);
-}
-uint32_t point_count(const Polygon& polygon) {
-    return std::min<uint32_t>(polygon.num_points, MAX_POLY_POINTS);
+    return clamp_count(model.num_polygons, MAX_POLY);
 }
 
 // Writes the type and a length placeholder; returns where the length goes.
@@ -46,26 +43,6 @@ void end_chunk(ByteWriter& out, size_t length_at) {
     out.patch_u32(length_at, uint32_t(out.size() - length_at - 4));
 }
 
-// The absolute origin of subobject s, summed from its root down as a pass in subobject order
-// would. Walking the chain also serves a parent stored after its child; a chain that leaves
-// the subobject table or loops is cut there.
-Vec3 absolute_origin(uint32_t s) {
-    uint32_t num_subobjects = std::min<uint32_t>(model.num_subobjects, MAX_SOBJ);
-    uint32_t chain[MAX_SOBJ];
-    bool in_chain[MAX_SOBJ] = {};
-    int length = 0;
-    for (int64_t k = s; k >= 0 && k < num_subobjects && !in_chain[k]; k = model.sobj_parent[k]) {
-        in_chain[k] = true;
-        chain[length++] = uint32_t(k);
-    }
-    Vec3 origin{};
-    for (int i = length - 1; i >= 0; --i) {
-        const Vec3& offset = model.sobj_offset[chain[i]];
-        origin = {offset.x + origin.x, offset.y + origin.y, offset.z + origin.z};
-    }
-    return origin;
-}
-
 void write_header(ByteWriter& out) {
     size_t length_at = begin_chunk(out, ORF_HEADER);
     out.u32(ORF_RECORD_TAG);
@@ -76,16 +53,13 @@ void write_header(ByteWriter& out) {
 
 void write_vertices(ByteWriter& out) {
     Vec3 origins[MAX_SOBJ];
-    for (uint32_t s = 0; s < MAX_SOBJ; ++s)
-        origins[s] = absolute_origin(s);
+    subobject_origins(origins);
     size_t length_at = begin_chunk(out, ORF_VERTICES);
     for (uint32_t v = 0; v < vertex_count(); ++v) {
-        uint32_t s = model.vertex_sobj[v];
-        Vec3 origin = s < MAX_SOBJ ? origins[s] : Vec3{};
-        const Vec3& p = model.vertices[v];
-        out.f32(p.x + origin.x + ORF_ROOM_SHIFT.x);
-        out.f32(p.y + origin.y + ORF_ROOM_SHIFT.y);
-        out.f32(p.z + origin.z + ORF_ROOM_SHIFT.z);
+        Vec3 p = model_space_position(origins, v);
+        out.f32(p.x + ORF_ROOM_SHIFT.x);
+        out.f32(p.y + ORF_ROOM_SHIFT.y);
+        out.f32(p.z + ORF_ROOM_SHIFT.z);
     }
     end_chunk(out, length_at);
 }
@@ -108,7 +82,7 @@ void find_first_vertices(uint32_t (&first)[MAX_SOBJ]) {
 // The reader takes only corners on a vertex of the room. As in the polymodel export, a corner
 // on no vertex becomes its subobject's first vertex; a room without vertices has no corners.
 uint32_t corners_written(const Polygon& polygon) {
-    return vertex_count() == 0 ? 0 : point_count(polygon);
+    return vertex_count() == 0 ? 0 : clamp_count(polygon.num_points, MAX_POLY_POINTS);
 }
 
 void write_polygon(ByteWriter& out, const Polygon& polygon, const uint32_t (&first)[MAX_SOBJ]) {
@@ -142,8 +116,9 @@ void write_end(ByteWriter& out) {
     out.u32(ORF_END_LENGTH);
 }
 
-// The image is held in memory whole; without room for it the program ends with status 1.
-std::vector<uint8_t> build_image() {
+} // namespace
+
+std::vector<uint8_t> export_orf_bytes() {
     try {
         ByteWriter out;
         write_header(out);
@@ -157,10 +132,8 @@ std::vector<uint8_t> build_image() {
     }
 }
 
-} // namespace
-
 bool export_orf() {
-    if (!save_export(build_image())) {
+    if (!save_export(export_orf_bytes())) {
         message_box("ERROR", "Can't write the output file", BoxIcon::error);
         return false;
     }

@@ -1,6 +1,8 @@
 // The renderer's global tables.
 #include "render/draw_tables.h"
 
+#include "state/counts.h"
+
 DrawTables draw_tables;
 
 void reset_draw_tables() {
@@ -9,5 +11,5 @@ void reset_draw_tables() {
 }
 
 int used_subobjects() {
-    return model.num_subobjects < uint32_t(MAX_SOBJ) ? int(model.num_subobjects) : MAX_SOBJ;
+    return int(clamp_count(model.num_subobjects, MAX_SOBJ));
 }

@@ -3,13 +3,14 @@
 
 #include <GL/gl.h>
 
+#include "state/counts.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
 
 namespace {
 
 uint32_t used_points(uint32_t count) {
-    return count < uint32_t(MAX_PNT) ? count : MAX_PNT;
+    return clamp_count(count, MAX_PNT);
 }
 
 bool marked(uint32_t index, uint32_t current, uint32_t tab) {

@@ -7,13 +7,6 @@
 
 namespace {
 
-bool in_chain(const int* chain, int length, int sobj) {
-    for (int i = 0; i < length; ++i)
-        if (chain[i] == sobj)
-            return true;
-    return false;
-}
-
 // Turns the subobject toward the viewer: keep the position reached so far, but start again
 // from the view matrix's orientation and undo the view rotation.
 Mat4 face_viewer(const Mat4& current, const Mat4& view_mat, int f) {
@@ -53,21 +46,6 @@ Mat4 view_matrix(const Mat4& base) {
     Mat4 m = mat_rotate(base, view.rot_x, {1, 0, 0});
     m = mat_rotate(m, view.rot_y, {0, 1, 0});
     return mat_scale(m, {-1, 1, 1});
-}
-
-int parent_chain(int sobj, int chain[MAX_SOBJ]) {
-    int up[MAX_SOBJ];
-    int length = 0;
-    int num_sobj = used_subobjects();
-    for (int s = sobj; length < MAX_SOBJ; s = model.sobj_parent[s]) {
-        up[length++] = s;
-        int parent = model.sobj_parent[s];
-        if (parent < 0 || parent >= num_sobj || in_chain(up, length, parent))
-            break;
-    }
-    for (int i = 0; i < length; ++i)
-        chain[i] = up[length - 1 - i];
-    return length;
 }
 
 Mat4 sobj_matrix(int sobj, const Mat4& view_mat) {

@@ -78,6 +78,7 @@ void release_textures() {
 }
 
 void load_textures() {
+    FolderListingScope listing;
     make_gl_current();
     release_textures();
     uint32_t count = std::min<uint32_t>(model.num_textures, MAX_TEXTURE);

@@ -1,34 +1,38 @@
-// ByteWriter: little-endian fields appended to a growing image.
+// ByteWriter: the growth, the block appends and the patch.
 #include "state/byte_writer.h"
 
-#include <bit>
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
 
-void ByteWriter::u16(uint16_t v) {
-    data_.push_back(static_cast<uint8_t>(v));
-    data_.push_back(static_cast<uint8_t>(v >> 8));
+void ByteWriter::make_room(size_t n) {
+    buffer_.resize(std::max({2 * buffer_.size(), size_ + n, size_t(4096)}));
 }
 
-void ByteWriter::u32(uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8)
-        data_.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void ByteWriter::f32(float v) {
-    u32(std::bit_cast<uint32_t>(v));
-}
-
-void ByteWriter::vec3(Vec3 v) {
-    f32(v.x);
-    f32(v.y);
-    f32(v.z);
+void ByteWriter::reserve(size_t n) {
+    if (buffer_.size() < n)
+        buffer_.resize(n);
 }
 
 void ByteWriter::bytes(const void* p, size_t n) {
-    auto b = static_cast<const uint8_t*>(p);
-    data_.insert(data_.end(), b, b + n);
+    if (n > 0)
+        std::memcpy(grow(n), p, n);
+}
+
+void ByteWriter::zeros(size_t n) {
+    if (n > 0)
+        std::memset(grow(n), 0, n);
 }
 
 void ByteWriter::patch_u32(size_t pos, uint32_t v) {
+    if (pos > size_ || size_ - pos < 4)
+        throw std::out_of_range("ByteWriter::patch_u32");
     for (int i = 0; i < 4; ++i)
-        data_.at(pos + i) = static_cast<uint8_t>(v >> (8 * i));
+        buffer_[pos + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+std::vector<uint8_t> ByteWriter::take() {
+    buffer_.resize(size_);
+    size_ = 0;
+    return std::move(buffer_);
 }

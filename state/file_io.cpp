@@ -4,18 +4,11 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace fs = std::filesystem;
-
 namespace {
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
 
 // O_NONBLOCK keeps open() from waiting for the writer of a FIFO (or for a device); it is
 // cleared once fstat has shown a regular file, which is all a reader takes.
@@ -36,30 +29,50 @@ FileHandle open_regular(const std::string& path) {
     return file;
 }
 
-// Reads up to max_bytes from offset into bytes, allocating no more than the file still holds.
-// False when memory cannot hold them.
-bool read_into(std::FILE* file, uint64_t offset, uint64_t max_bytes, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    if (offset > uint64_t(INT64_MAX) || fseeko(file, off_t(offset), SEEK_SET) != 0)
-        return true;
+bool seek_to(std::FILE* file, uint64_t offset) {
+    return offset <= uint64_t(INT64_MAX) && fseeko(file, off_t(offset), SEEK_SET) == 0;
+}
+
+// How many of max_bytes from offset the file still holds.
+size_t bytes_held(std::FILE* file, uint64_t offset, uint64_t max_bytes) {
     uint64_t size = file_size(file);
-    size_t want = size_t(std::min(max_bytes, offset < size ? size - offset : 0));
-    if (want == 0)
+    return size_t(std::min(max_bytes, offset < size ? size - offset : 0));
+}
+
+// Reads up to max_bytes from offset into bytes, after the `ahead` bytes already read from there;
+// the buffer is allocated once, no larger than the file still holds. False when memory cannot
+// hold it.
+bool read_into(std::FILE* file, uint64_t offset, uint64_t max_bytes, std::span<const uint8_t> ahead,
+               std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    if (!seek_to(file, offset + ahead.size()))
         return true;
+    size_t want = bytes_held(file, offset, max_bytes);
+    if (want <= ahead.size()) {
+        bytes.assign(ahead.begin(), ahead.begin() + want);
+        return true;
+    }
     try {
         bytes.resize(want);
     } catch (const std::bad_alloc&) {
         return false;
     }
-    bytes.resize(std::fread(bytes.data(), 1, want, file));
+    std::copy(ahead.begin(), ahead.end(), bytes.begin());
+    size_t rest = std::fread(bytes.data() + ahead.size(), 1, want - ahead.size(), file);
+    bytes.resize(ahead.size() + rest);
     return true;
 }
 
 } // namespace
 
+char lower_ascii(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
 bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower_ascii(x) == lower_ascii(y);
+           });
 }
 
 std::string_view last_path_part(std::string_view name) {
@@ -73,22 +86,6 @@ void copy_bounded(char* dest, size_t capacity, std::string_view src) {
     size_t n = std::min(src.size(), capacity - 1);
     std::memcpy(dest, src.data(), n);
     dest[n] = '\0';
-}
-
-std::string find_ignoring_case(const std::string& path) {
-    fs::path wanted(path);
-    fs::path folder = wanted.has_parent_path() ? wanted.parent_path() : fs::path(".");
-    std::string name = wanted.filename().string();
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code kind_ec;
-        if (equal_ignoring_case(it->path().filename().string(), name) &&
-            it->is_regular_file(kind_ec))
-            return (wanted.has_parent_path() ? folder / it->path().filename()
-                                             : it->path().filename())
-                .string();
-    }
-    return "";
 }
 
 FileHandle open_for_reading(const std::string& path) {
@@ -108,13 +105,22 @@ uint64_t file_size(std::FILE* file) {
 
 std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes) {
     std::vector<uint8_t> bytes;
-    read_into(file, offset, max_bytes, bytes);
+    read_into(file, offset, max_bytes, {}, bytes);
     return bytes;
 }
 
-bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<uint8_t>& bytes) {
+bool read_file_image(std::FILE* file, uint64_t offset, uint64_t length, size_t header_size,
+                     HeaderCheck check, std::vector<uint8_t>& bytes) {
     bytes.clear();
-    return length <= MAX_READ_SIZE && read_into(file, offset, length, bytes);
+    uint8_t header[MAX_CHECKED_HEADER];
+    size_t got = 0;
+    if (check) {
+        size_t want = size_t(std::min<uint64_t>({length, header_size, sizeof header}));
+        if (seek_to(file, offset))
+            got = std::fread(header, 1, want, file);
+        check({header, got});
+    }
+    return length <= MAX_READ_SIZE && read_into(file, offset, length, {header, got}, bytes);
 }
 
 bool names_open_file(const std::string& path, std::FILE* file) {

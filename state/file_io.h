@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,12 +30,34 @@ uint64_t file_size(std::FILE* file);
 // when memory cannot hold them.
 std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes);
 
-// Reads length bytes from offset (fewer when the file ends first) into bytes. False, with
-// nothing read, when length is above MAX_READ_SIZE or memory cannot hold the bytes.
-bool read_capped(std::FILE* file, uint64_t offset, uint64_t length, std::vector<uint8_t>& bytes);
+// A reader's check of the first bytes of a file; it ends the program for a file of another kind.
+using HeaderCheck = void (*)(std::span<const uint8_t> header);
+
+// Largest header a HeaderCheck is given.
+constexpr size_t MAX_CHECKED_HEADER = 64;
+
+// Reads the image of length bytes at offset (fewer when the file ends first) into bytes, in one
+// buffer sized from what the file holds. When check is given, the first header_size bytes (at
+// most MAX_CHECKED_HEADER; fewer when the image is shorter) are read and checked before
+// anything more. False, with nothing read, when length is above MAX_READ_SIZE or memory cannot
+// hold the bytes.
+bool read_file_image(std::FILE* file, uint64_t offset, uint64_t length, size_t header_size,
+                     HeaderCheck check, std::vector<uint8_t>& bytes);
 
 // The regular file whose name equals path's last part ignoring ASCII case, or "" if none.
 std::string find_ignoring_case(const std::string& path);
+
+// While one exists, find_ignoring_case lists each folder at most once and answers from that
+// listing, so a loop of lookups (up to four names a texture) costs one listing. The names are
+// those of the scope's start; the kind of a match is checked when it is asked for. Scopes nest:
+// the listings are dropped when the outermost one ends.
+class FolderListingScope {
+  public:
+    FolderListingScope();
+    ~FolderListingScope();
+    FolderListingScope(const FolderListingScope&) = delete;
+    FolderListingScope& operator=(const FolderListingScope&) = delete;
+};
 
 // Writes bytes to a temporary file in the target's folder and renames it over the target once
 // complete, so a failed write never destroys an existing file. A symlink is written through
@@ -48,6 +71,7 @@ bool names_open_file(const std::string& path, std::FILE* file);
 // The part of a name after its last '\' or '/'.
 std::string_view last_path_part(std::string_view name);
 
+char lower_ascii(char c);
 bool equal_ignoring_case(std::string_view a, std::string_view b);
 
 // Copies src into a buffer of capacity bytes, cutting it to fit, always terminated.

@@ -61,7 +61,7 @@ uint32_t CobBuilder::mat1(const CobBuildMaterial& material, uint32_t parent) {
     data.f32(0.3f); // exponent
     data.f32(1.0f); // index of refraction
     data.bytes(material.after.data(), material.after.size());
-    return chunk("Mat1", data.data(), parent);
+    return chunk("Mat1", data.take(), parent);
 }
 
 uint32_t CobBuilder::grou(std::string_view name, Vec3 centre, uint32_t parent) {
@@ -70,7 +70,7 @@ uint32_t CobBuilder::grou(std::string_view name, Vec3 centre, uint32_t parent) {
     name_field(data, name);
     axes(data, centre);
     axes(data, centre); // current position
-    return chunk("Grou", data.data(), parent);
+    return chunk("Grou", data.take(), parent);
 }
 
 void CobBuilder::end() {

@@ -51,7 +51,7 @@ class CobBuilder {
     void header(std::string_view tag, uint32_t id, uint32_t parent, uint32_t size);
     void end();
 
-    const std::vector<uint8_t>& bytes() const { return out_.data(); }
+    std::vector<uint8_t> bytes() const { return {out_.data().begin(), out_.data().end()}; }
 
   private:
     ByteWriter out_;

@@ -6,8 +6,6 @@
 #include <cstring>
 #include <numbers>
 
-namespace {
-
 uint32_t add_vertex(int sobj, Vec3 position, Vec3 normal) {
     uint32_t v = model.num_vertices++;
     model.vertices[v] = position;
@@ -16,6 +14,21 @@ uint32_t add_vertex(int sobj, Vec3 position, Vec3 normal) {
     model.vertex_sobj[v] = uint16_t(sobj);
     return v;
 }
+
+Polygon& add_polygon(int sobj, std::initializer_list<uint32_t> corners, Vec3 normal) {
+    Polygon& p = model.polygons[model.num_polygons++];
+    p = Polygon{};
+    p.sobj = uint32_t(sobj);
+    p.normal = normal;
+    for (uint32_t vertex : corners) {
+        p.u[p.num_points] = 0.125f * float(p.num_points + 1);
+        p.v[p.num_points] = -0.5f * float(p.num_points + vertex);
+        p.points[p.num_points++] = vertex;
+    }
+    return p;
+}
+
+namespace {
 
 Polygon& add_square(int sobj, Vec3 c, float half, Vec3 normal) {
     // Counter-clockwise seen from +Z; mirrored in X by the view they run clockwise on screen,

@@ -3,11 +3,19 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "state/polymodel.h"
 
 // Appends a subobject with the given parent and offset; returns its index.
 int add_subobject(int parent, Vec3 offset);
+
+// Appends a vertex of subobject sobj with alpha 1; returns its index.
+uint32_t add_vertex(int sobj, Vec3 position, Vec3 normal = {0, 0, 1});
+
+// Appends a flat polygon of subobject sobj (colour 0) over the given store vertices, with
+// corner k at u = (k + 1) / 8 and v = -(k + vertex) / 2, so that every coordinate differs.
+Polygon& add_polygon(int sobj, std::initializer_list<uint32_t> corners, Vec3 normal = {0, 0, 1});
 
 // Appends a flat-coloured square of side 2 x half in the plane z = centre.z of subobject sobj,
 // wound so that its front faces +Z once the renderer mirrors X; its face and vertex normals are

@@ -12,22 +12,21 @@
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
+
 class CobLimitsTest : public CoreTest {
   protected:
     // Each import starts as after a fresh start: nothing loaded, no box shown.
-    void import(const std::vector<uint8_t>& bytes) {
+    void import(const Bytes& bytes) {
         view.model_loaded = 0;
         sink.boxes.clear();
-        copy_bounded(view.import_path, PATH_LEN, dir.write("limits.cob", bytes));
-        stdout_of([] { load_cob(); });
+        stdout_of([&] { load_cob_bytes(bytes); });
     }
-    void expect_refused(const std::vector<uint8_t>& bytes, const std::string& text, int status) {
-        EXPECT_EQ(exit_status_of([&] { import(bytes); }), status) << text;
-        EXPECT_EQ(last_caption(), "ERROR");
-        EXPECT_EQ(last_text(), text);
+    void expect_refused(const Bytes& bytes, const std::string& text, int status) {
+        expect_stop([&] { import(bytes); }, text, status);
         EXPECT_EQ(view.model_loaded, 0);
     }
-    void expect_imported(const std::vector<uint8_t>& bytes) {
+    void expect_imported(const Bytes& bytes) {
         import(bytes);
         EXPECT_TRUE(sink.boxes.empty());
         EXPECT_EQ(view.model_loaded, 1);
@@ -37,10 +36,10 @@ class CobLimitsTest : public CoreTest {
 const CobBuildPolh triangle = cob_single_face({{0, 0, 0}, {0, -1, 0}, {0, -1, 1}});
 
 // A PolH whose counts are stated but whose records are left out: only its limits are read.
-std::vector<uint8_t> counts_only(uint32_t vertices, uint32_t uvs, uint32_t faces) {
+Bytes counts_only(uint32_t vertices, uint32_t uvs, uint32_t faces) {
     CobBuildPolh empty;
     empty.trailer.clear();
-    std::vector<uint8_t> data = cob_polh_data(empty);
+    Bytes data = cob_polh_data(empty);
     data.resize(data.size() - 12);
     ByteWriter counts;
     counts.u32(vertices);
@@ -65,8 +64,7 @@ CobBuildPolh separate_faces(uint32_t n, uint32_t points) {
 }
 
 // The given PolH chunks and raw PolH data, then END.
-std::vector<uint8_t> file(std::vector<CobBuildPolh> polhs,
-                          std::vector<std::vector<uint8_t>> raw = {}) {
+Bytes file(std::vector<CobBuildPolh> polhs, std::vector<Bytes> raw = {}) {
     CobBuilder cob;
     for (const auto& polh : polhs)
         cob.polh(polh);
@@ -77,7 +75,7 @@ std::vector<uint8_t> file(std::vector<CobBuildPolh> polhs,
 }
 
 // One textured face and `names` materials, each naming its own texture file.
-std::vector<uint8_t> texture_files(uint32_t names) {
+Bytes texture_files(uint32_t names) {
     CobBuilder cob;
     cob.polh(triangle);
     for (uint32_t k = 0; k < names; ++k)
@@ -86,17 +84,15 @@ std::vector<uint8_t> texture_files(uint32_t names) {
     return cob.bytes();
 }
 
-TEST_F(CobLimitsTest, MissingFileAndFilesThatAreNotBinaryTrueSpaceEndWithMinusTwo) {
+TEST_F(CobLimitsTest, FilesThatCannotBeOpenedOrAreNotBinaryTrueSpaceEndWithMinusTwo) {
     copy_bounded(view.import_path, PATH_LEN, dir.path("absent.cob"));
-    EXPECT_EQ(exit_status_of([] { load_cob(); }), -2);
-    EXPECT_EQ(last_text(), "Can't open the cob/scn file");
-    EXPECT_EQ(last_caption(), "ERROR");
+    expect_stop([] { load_cob(); }, "Can't open the cob/scn file", -2);
 
     CobBuilder text('A');
     text.polh(triangle);
     text.end();
-    std::vector<uint8_t> header = CobBuilder().bytes();
-    for (const auto& bytes : {text.bytes(), {header.begin(), header.begin() + 31}, {}})
+    Bytes header = CobBuilder().bytes();
+    for (const Bytes& bytes : {text.bytes(), Bytes(header.begin(), header.begin() + 31), Bytes{}})
         expect_refused(bytes, "Not a binary trueSpace file", -2);
     expect_imported(header); // a bare header is a file that ends without "END "
     EXPECT_EQ(model.num_polygons, 0u);
@@ -139,14 +135,13 @@ TEST_F(CobLimitsTest, EveryLimitImportsAtItsSizeAndIsRefusedOnePastIt) {
     for (int g = 0; g < 60; ++g)
         parent = groups.grou("g" + std::to_string(g), {float(g), 0, 0}, parent);
     groups.polh(triangle, parent);
-    std::vector<uint8_t> polhs_at = polhs.bytes(), mats_at = mats.bytes(),
-                         groups_at = groups.bytes();
+    Bytes polhs_at = polhs.bytes(), mats_at = mats.bytes(), groups_at = groups.bytes();
     polhs.chunk("PolH", {});
     mats.mat1({0, 0, 1, 0, {}});
     groups.grou("one too many", {0, 0, 0});
 
     struct Case {
-        std::vector<uint8_t> at, past;
+        Bytes at, past;
         const uint32_t* count;
         uint32_t want;
         const char* text;
@@ -183,7 +178,7 @@ TEST_F(CobLimitsTest, CountsAndIndicesOutsideTheirTablesAreRefused) {
     groupless.polh(triangle);
     groupless.grou("late", {0, 0, 0});
     groupless.end();
-    const std::pair<std::vector<uint8_t>, const char*> cases[] = {
+    const std::pair<Bytes, const char*> cases[] = {
         // Import-table counts are checked before their records are read.
         {file({separate_faces(1, 3)}, {counts_only(0, 0, 10000)}), "cob: faces > 10000... ouch"},
         {file({}, {counts_only(6000, 0, 0), counts_only(4001, 0, 0)}),

@@ -28,9 +28,7 @@ class ExportTargetTest : public CoreTest {
   protected:
     void SetUp() override {
         CoreTest::SetUp();
-        ASSERT_TRUE(export_to(dir.path("first.oof")));
-        image = read_whole_file(dir.path("first.oof"));
-        fs::remove(dir.path("first.oof"));
+        image = export_oof_bytes();
     }
     bool export_to(const std::string& path, bool (*write)() = export_oof) {
         sink.boxes.clear();

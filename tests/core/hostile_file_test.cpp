@@ -3,7 +3,6 @@
 // their header or by the size cap before they are read.
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,34 +24,15 @@ constexpr uint32_t THREE_GIB = uint32_t(3) << 30;
 
 struct Loader {
     const char* command;
-    std::function<void(const std::string&)> load;
+    char* path; // the buffer the command fills
+    void (*load)();
     const char* cant_open; // the message for a file that cannot be opened, status -2
 };
 
-const Loader LOAD_OOF{"Load Oof",
-                      [](const std::string& path) {
-                          copy_bounded(view.oof_path, PATH_LEN, path);
-                          load_oof(0);
-                      },
-                      "Can't open the oof file"};
-const Loader LOAD_HOG{"Load Hog",
-                      [](const std::string& path) {
-                          copy_bounded(hog.hog_path, PATH_LEN, path);
-                          load_hog();
-                      },
-                      "Can't open the hog file"};
-const Loader IMPORT_COB{"Import Cob",
-                        [](const std::string& path) {
-                            copy_bounded(view.import_path, PATH_LEN, path);
-                            load_cob();
-                        },
-                        "Can't open the cob/scn file"};
-const Loader IMPORT_ORF{"Import Orf",
-                        [](const std::string& path) {
-                            copy_bounded(view.import_path, PATH_LEN, path);
-                            load_orf();
-                        },
-                        "Can't open the orf file"};
+const Loader LOAD_OOF{"Load Oof", view.oof_path, [] { load_oof(0); }, "Can't open the oof file"};
+const Loader LOAD_HOG{"Load Hog", hog.hog_path, load_hog, "Can't open the hog file"};
+const Loader IMPORT_COB{"Import Cob", view.import_path, load_cob, "Can't open the cob/scn file"};
+const Loader IMPORT_ORF{"Import Orf", view.import_path, load_orf, "Can't open the orf file"};
 
 struct Outcome {
     int status;
@@ -76,7 +56,8 @@ class HostileFileTest : public CoreTest {
     }
     Outcome outcome(const Loader& loader, const std::string& path) {
         reset_globals();
-        return outcome([&] { loader.load(path); });
+        copy_bounded(loader.path, PATH_LEN, path);
+        return outcome(loader.load);
     }
     // A file of size bytes that starts with head; the rest is a hole that takes no space.
     std::string sparse(const std::string& name, const std::vector<uint8_t>& head, uint64_t size) {

@@ -1,5 +1,6 @@
-// export_orf: exact bytes and lengths, model-space flattening, no fixed size limit, refused
-// writes; and the round trip through load_orf.
+// export_orf: exact bytes and lengths, model-space flattening, no fixed size limit, the round
+// trip through load_orf, and refused writes.
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -13,22 +14,22 @@
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
 #include "tools/orf_builder.h"
+#include "tools/store_builder.h"
 
 namespace {
 
 class OrfWriterTest : public CoreTest {
   protected:
     std::vector<uint8_t> exported() {
-        copy_bounded(view.export_path, PATH_LEN, dir.path("out.orf"));
-        EXPECT_TRUE(export_orf());
+        std::vector<uint8_t> bytes = export_orf_bytes();
         EXPECT_TRUE(sink.boxes.empty());
-        return read_whole_file(dir.path("out.orf"));
+        return bytes;
     }
     // The export read back as a room.
     void reload() {
+        std::vector<uint8_t> bytes = exported();
         clear_model();
-        copy_bounded(view.import_path, PATH_LEN, view.export_path);
-        load_orf();
+        load_orf_bytes(bytes);
     }
     static std::vector<uint8_t> store_bytes() {
         const auto* raw = reinterpret_cast<const uint8_t*>(&model);
@@ -36,24 +37,11 @@ class OrfWriterTest : public CoreTest {
     }
 };
 
-void add_subobject(int32_t parent, Vec3 offset) {
-    model.sobj_parent[model.num_subobjects] = parent;
-    model.sobj_offset[model.num_subobjects++] = offset;
-}
-
-void add_vertex(uint16_t sobj, Vec3 position) {
-    model.vertex_sobj[model.num_vertices] = sobj;
-    model.vertices[model.num_vertices++] = position;
-}
-
-void add_polygon(Vec3 normal, uint32_t texture, std::vector<uint32_t> points) {
-    Polygon& polygon = model.polygons[model.num_polygons++];
-    polygon = {uint32_t(points.size()), texture, {}, 1, 0, normal, {}, {}, {}};
-    for (uint32_t k = 0; k < points.size(); ++k) {
-        polygon.points[k] = points[k];
-        polygon.u[k] = 0.125f * float(k + 1);
-        polygon.v[k] = -0.5f * float(k + points[k]);
-    }
+Polygon& textured(uint32_t texture, std::initializer_list<uint32_t> corners, Vec3 normal) {
+    Polygon& polygon = add_polygon(0, corners, normal);
+    polygon.n_txtr = 1;
+    polygon.texture = texture;
+    return polygon;
 }
 
 OrfPolygon as_written(const Polygon& polygon) {
@@ -68,8 +56,8 @@ TEST_F(OrfWriterTest, ChunksComeInOrderWithExactLengthsAndThePlaceholderTexture)
     add_vertex(0, {1, 2, 3});
     add_vertex(0, {-4, 5.5f, -6});
     add_vertex(0, {0, 0, 0});
-    add_polygon({0, 0.6f, 0.8f}, 3, {2, 0, 1});
-    add_polygon({1, 0, 0}, 1, {0, 1, 2, 1});
+    textured(3, {2, 0, 1}, {0, 0.6f, 0.8f});
+    textured(1, {0, 1, 2, 1}, {1, 0, 0});
     model.num_textures = 4;
     std::strcpy(model.textures[3].name, "rock");
     auto expected = OrfBuilder()
@@ -81,10 +69,17 @@ TEST_F(OrfWriterTest, ChunksComeInOrderWithExactLengthsAndThePlaceholderTexture)
                         .with_length(4)
                         .bytes();
     auto before = store_bytes();
-    auto bytes = exported();
-    EXPECT_EQ(bytes, expected);
-    EXPECT_EQ(bytes.size(), 71u + 12 * 3 + (19 + 30 * 3) + (19 + 30 * 4));
+    EXPECT_EQ(exported(), expected);
+    EXPECT_EQ(expected.size(), 71u + 12 * 3 + (19 + 30 * 3) + (19 + 30 * 4));
     EXPECT_TRUE(store_bytes() == before) << "a write leaves the store unchanged";
+
+    // Without polygons: an empty polygon chunk, then the end chunk.
+    model.num_polygons = 0;
+    auto bytes = exported();
+    ASSERT_EQ(bytes.size(), 71u + 12 * 3);
+    ByteCursor in{std::span(bytes).last(16)};
+    for (uint32_t want : {2u, 0u, 3u, 4u})
+        EXPECT_EQ(in.u32(), want);
 }
 
 TEST_F(OrfWriterTest, VerticesAreMovedByEveryAncestorOffsetBeforeTheShift) {
@@ -97,7 +92,7 @@ TEST_F(OrfWriterTest, VerticesAreMovedByEveryAncestorOffsetBeforeTheShift) {
     add_subobject(6, {0, 0, 1});
     add_subobject(5, {0, 0, 2});
     add_subobject(59, {0, 0, 4});
-    for (uint16_t sobj : {1, 2, 3, 5, 7})
+    for (int sobj : {1, 2, 3, 5, 7})
         add_vertex(sobj, {sobj == 2 ? 0.5f : 0, 0, 0});
     add_vertex(500, {1, 1, 1});
     auto bytes = exported();
@@ -108,60 +103,17 @@ TEST_F(OrfWriterTest, VerticesAreMovedByEveryAncestorOffsetBeforeTheShift) {
         EXPECT_EQ(in.vec3(), want);
 }
 
-TEST_F(OrfWriterTest, ModelWithoutPolygonsReplacesAnExistingFileWithAnEmptyPolygonChunk) {
-    add_subobject(-1, {0, 0, 0});
-    add_vertex(0, {0, 0, 0});
-    dir.write("out.orf", std::vector<uint8_t>(5000, 0xAB));
-    auto bytes = exported();
-    ASSERT_EQ(bytes.size(), 71u + 12);
-    ByteCursor in(bytes);
-    in.seek(bytes.size() - 16);
-    for (uint32_t want : {2u, 0u, 3u, 4u})
-        EXPECT_EQ(in.u32(), want);
-}
-
-TEST_F(OrfWriterTest, LargestModelIsWrittenWholePastTheOldBufferSize) {
-    add_subobject(-1, {0, 0, 0});
-    for (int v = 0; v < MAX_VECT; ++v)
-        add_vertex(0, {float(v), 0, 0});
-    std::vector<uint32_t> corners(MAX_POLY_POINTS);
-    for (int p = 0; p < MAX_POLY; ++p) {
-        for (int k = 0; k < MAX_POLY_POINTS; ++k)
-            corners[k] = uint32_t((p + k) % MAX_VECT);
-        add_polygon({0, 0, 1}, 0, corners);
-    }
+TEST_F(OrfWriterTest, LargestModelIsWrittenWhole) {
+    fill_maximal_model();
     auto bytes = exported();
     ASSERT_EQ(bytes.size(), 71u + 12 * 4000 + 4000 * (19 + 30 * 25));
-    ByteCursor in(bytes);
-    in.seek(bytes.size() - 8 - 30);
-    EXPECT_EQ(in.i16(), int16_t((3999 + 24) % 4000));
-    EXPECT_EQ(in.f32(), 0.125f * 25);
+    ByteCursor in{std::span(bytes).last(8 + 30)};
+    const Polygon& last = model.polygons[MAX_POLY - 1];
+    EXPECT_EQ(in.u16(), last.points[24]);
+    EXPECT_EQ(in.f32(), last.u[24]);
 }
 
-TEST_F(OrfWriterTest, UnwritableFileIsReportedAndLeavesStoreAndFolderUnchanged) {
-    add_subobject(-1, {0, 0, 0});
-    add_vertex(0, {4, 5, 6});
-    auto before = store_bytes();
-    std::filesystem::create_directory(dir.path("taken.orf"));
-    // A missing folder; a folder in the way, so the finished temporary file cannot be renamed.
-    for (const char* name : {"missing/out.orf", "taken.orf"}) {
-        SCOPED_TRACE(name);
-        sink.boxes.clear();
-        copy_bounded(view.export_path, PATH_LEN, dir.path(name));
-        EXPECT_FALSE(export_orf());
-        ASSERT_EQ(sink.boxes.size(), 1u);
-        EXPECT_EQ(last_caption(), "ERROR");
-        EXPECT_EQ(last_text(), "Can't write the output file");
-    }
-    EXPECT_TRUE(store_bytes() == before);
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.root()))
-        left.push_back(entry.path().filename().string());
-    EXPECT_EQ(left, std::vector<std::string>{"taken.orf"});
-}
-
-// Two levels: a root subobject and a child, polygons spanning both.
-void build_two_level_model() {
+TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape) {
     add_subobject(-1, {3, 4, 5});
     add_subobject(0, {1, -2, 0.5f});
     add_vertex(0, {0, 0, 0});
@@ -169,13 +121,9 @@ void build_two_level_model() {
     add_vertex(1, {0, 3, 0});
     add_vertex(1, {-1.5f, 0.25f, 6});
     add_vertex(1, {4, 4, 4});
-    add_polygon({0, 0, 1}, 2, {0, 1, 2});
-    add_polygon({0.6f, 0, 0.8f}, 0, {2, 3, 4, 0});
-    add_polygon({0, -1, 0}, 1, {4, 1, 3});
-}
-
-TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape) {
-    build_two_level_model();
+    textured(2, {0, 1, 2}, {0, 0, 1});
+    textured(0, {2, 3, 4, 0}, {0.6f, 0, 0.8f});
+    textured(1, {4, 1, 3}, {0, -1, 0});
     // Model-space positions, centred by hand: x spans 2.5..8, y 2.25..6, z 4..11.5.
     const Vec3 expected[] = {{-2.25f, -0.125f, -2.75f},
                              {-0.25f, -0.125f, -3.75f},
@@ -184,7 +132,6 @@ TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape
                              {2.75f, 1.875f, 1.75f}};
     Polygon polygons[3];
     std::memcpy(polygons, model.polygons, sizeof polygons);
-    exported();
     reload();
     ASSERT_EQ(model.num_vertices, 5u);
     for (uint32_t v = 0; v < 5; ++v)
@@ -205,7 +152,6 @@ TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape
     ASSERT_EQ(model.num_textures, 1u);
     EXPECT_STREQ(model.textures[0].name, "SAMPLE TEXTURE");
     EXPECT_EQ(model.textures[0].referenced, 1);
-    EXPECT_EQ(view.model_loaded, 1);
     // A room read back is written again byte for byte.
     auto second = exported();
     reload();
@@ -217,39 +163,58 @@ TEST_F(OrfWriterTest, RoundTripKeepsPolygonsCornersCoordinatesAndTheCentredShape
 // matching import reads the file back; a room without vertices has no corners.
 TEST_F(OrfWriterTest, CornerOnNoVertexBecomesItsSubobjectsFirstVertexInEitherFormat) {
     struct Format {
-        const char* file;
-        bool (*write)();
-        char* path;
-        void (*read)();
+        std::vector<uint8_t> (*write)();
+        void (*read)(std::span<const uint8_t>);
     };
-    const Format formats[] = {{"out.orf", export_orf, view.import_path, load_orf},
-                              {"out.oof", export_oof, view.oof_path, [] { load_oof(0); }}};
-    for (const Format& f : formats) {
-        SCOPED_TRACE(f.file);
+    for (Format f :
+         {Format{export_orf_bytes, load_orf_bytes}, Format{export_oof_bytes, load_oof_bytes}}) {
         reset_globals();
         add_subobject(-1, {0, 0, 0});
         add_subobject(0, {1, 0, 0});
         add_vertex(0, {0, 0, 0});
         add_vertex(1, {1, 0, 0});
         add_vertex(1, {0, 1, 0});
-        add_polygon({0, 0, 1}, 0, {1, 2, 3999});
-        model.polygons[0].sobj = 1;
-        copy_bounded(view.export_path, PATH_LEN, dir.path(f.file));
-        ASSERT_TRUE(f.write());
-        copy_bounded(f.path, PATH_LEN, view.export_path);
+        add_polygon(1, {1, 2, 3999});
+        std::vector<uint8_t> bytes = f.write();
         clear_model();
-        f.read();
+        f.read(bytes);
         ASSERT_EQ(model.polygons[0].num_points, 3u);
         EXPECT_EQ(std::vector(model.polygons[0].points, model.polygons[0].points + 3),
                   (std::vector<uint32_t>{1, 2, 1}));
     }
     reset_globals();
     add_subobject(-1, {0, 0, 0});
-    add_polygon({0, 0, 1}, 0, {0, 7});
-    exported();
+    add_polygon(0, {0, 7});
     reload();
     ASSERT_EQ(model.num_polygons, 1u);
     EXPECT_EQ(model.polygons[0].num_points, 0u);
+}
+
+TEST_F(OrfWriterTest, FileIsReplacedWholeOrAnUnwritableOneIsReported) {
+    add_subobject(-1, {0, 0, 0});
+    add_vertex(0, {4, 5, 6});
+    dir.write("out.orf", std::vector<uint8_t>(5000, 0xAB));
+    copy_bounded(view.export_path, PATH_LEN, dir.path("out.orf"));
+    EXPECT_TRUE(export_orf());
+    EXPECT_EQ(read_whole_file(dir.path("out.orf")), export_orf_bytes());
+    auto before = store_bytes();
+    std::filesystem::create_directory(dir.path("taken.orf"));
+    // A missing folder; a folder in the way, so the finished temporary file cannot be renamed.
+    for (const char* name : {"missing/out.orf", "taken.orf"}) {
+        SCOPED_TRACE(name);
+        sink.boxes.clear();
+        copy_bounded(view.export_path, PATH_LEN, dir.path(name));
+        EXPECT_FALSE(export_orf());
+        ASSERT_EQ(sink.boxes.size(), 1u);
+        EXPECT_EQ(last_caption(), "ERROR");
+        EXPECT_EQ(last_text(), "Can't write the output file");
+    }
+    EXPECT_TRUE(store_bytes() == before);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.root()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"out.orf", "taken.orf"}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,22 +85,43 @@ TEST_F(TextureSearchTest, LooseBeatsArchiveAndStillAnywhereBeatsAnimated) {
     EXPECT_STREQ(found_file, "rock.oaf");
 }
 
+// With and without the listing kept for a texture load: the listing must give the same answers.
 TEST_F(TextureSearchTest, NamesMatchIgnoringCaseLooseAndInTheArchive) {
     loose("ROCK.OGF", one_pixel_ogf(LOOSE));
+    loose("Crate.ogf", one_pixel_ogf(LOOSE));
     // Pipes named like the textures are passed over without waiting, under the exact name and
     // by the lookup; a wait would end the test program.
     ASSERT_EQ(mkfifo("Rock.ogf", 0600), 0);
     ASSERT_EQ(mkfifo("hull.OGF", 0600), 0);
-    alarm(20);
     archive({{"other.ogf", one_pixel_ogf(LOOSE)},
              {"readme.txt", std::vector<uint8_t>(77, 1)},
              {"Hull.Ogf", one_pixel_ogf(ARCHIVE)},
              {"hull.ogf", one_pixel_ogf(ARCHIVE_2)}});
-    EXPECT_EQ(load("Rock"), RED);
-    EXPECT_STREQ(found_file, "Rock.ogf") << "the name tried is kept";
-    EXPECT_EQ(load("HULL"), GREEN) << "first matching entry, at its own offset";
-    EXPECT_STREQ(found_file, "HULL.ogf");
-    alarm(0);
+    for (bool kept : {false, true}) {
+        SCOPED_TRACE(kept ? "listing kept" : "folder listed each time");
+        std::optional<FolderListingScope> listing;
+        if (kept)
+            listing.emplace();
+        alarm(20);
+        EXPECT_EQ(load("Rock"), RED);
+        EXPECT_STREQ(found_file, "Rock.ogf") << "the name tried is kept";
+        EXPECT_EQ(load("HULL"), GREEN) << "first matching entry, at its own offset";
+        EXPECT_STREQ(found_file, "HULL.ogf");
+        alarm(0);
+        // A folder given with the name is listed too.
+        EXPECT_EQ(find_ignoring_case("./crate.OGF"), "./Crate.ogf");
+        EXPECT_EQ(find_ignoring_case("../work/CRATE.ogf"), "../work/Crate.ogf");
+        EXPECT_EQ(find_ignoring_case("../work/missing.ogf"), "");
+    }
+    // A listing lives as long as the outermost scope: a file made after it is seen by the next.
+    {
+        FolderListingScope outer;
+        FolderListingScope inner;
+        EXPECT_EQ(find_ignoring_case("LATER.ogf"), "");
+    }
+    loose("Later.ogf", one_pixel_ogf(LOOSE));
+    FolderListingScope next;
+    EXPECT_EQ(find_ignoring_case("LATER.ogf"), "Later.ogf");
 }
 
 TEST_F(TextureSearchTest, TheRenameTableIsTheLastResortInItsKindsList) {
@@ -157,32 +179,11 @@ TEST_F(TextureSearchTest, ReadsNoMoreThanAnImageCanUseWhateverTheNameLength) {
     EXPECT_EQ(load("longname"), RED);
 }
 
-TEST(TextureRenames, TheKnownRowsInTableOrder) {
-    ASSERT_EQ(NUM_TEXTURE_RENAMES, 71);
-    struct Row {
-        int index;
-        const char *model_name, *stored_name;
-    };
-    for (Row r :
-         {Row{0, "6escape.ogf", "7escape.ogf"}, Row{4, "Corona26.ogf", "headlightflare.ogf"},
-          Row{9, "Corona30.ogf", "Sunflare.ogf"}, Row{10, "AntLite000.oaf", "antenna.oaf"},
-          Row{27, "FireBall01.oaf", "explosion.oaf"},
-          Row{70, "yellowspark01.oaf", "yellowspark.oaf"}}) {
-        EXPECT_STREQ(texture_renames[r.index].model_name, r.model_name) << r.index;
-        EXPECT_STREQ(texture_renames[r.index].stored_name, r.stored_name) << r.index;
-    }
-    EXPECT_STREQ(texture_renames[65].model_name, "Tech Pan Neons A.oaf");
-    for (int i = 0; i < NUM_TEXTURE_RENAMES; ++i) {
-        const char* extension = i < 10 ? ".ogf" : ".oaf";
-        const TextureRename& row = texture_renames[i];
-        EXPECT_LT(strnlen(row.model_name, 36), 36u);
-        EXPECT_LT(strnlen(row.stored_name, 36), 36u);
-        EXPECT_STREQ(row.model_name + std::strlen(row.model_name) - 4, extension) << i;
-        EXPECT_STREQ(row.stored_name + std::strlen(row.stored_name) - 4, extension) << i;
-        EXPECT_EQ(find_texture_rename(row.model_name), row.stored_name)
-            << "model names are unique ignoring case: " << row.model_name;
-    }
+TEST(TextureRenames, ModelNamesAreKeysIgnoringCaseWithTheirExtension) {
+    EXPECT_STREQ(find_texture_rename("6escape.ogf"), "7escape.ogf");
     EXPECT_STREQ(find_texture_rename("CONPANC01.OAF"), "ConPanC.oaf");
+    EXPECT_STREQ(find_texture_rename("yellowspark01.oaf"), "yellowspark.oaf");
+    EXPECT_STREQ(find_texture_rename("Tech Pan Neons A.oaf"), "TechPan.oaf");
     EXPECT_EQ(find_texture_rename("ConPanC.oaf"), nullptr) << "stored names are not keys";
     EXPECT_EQ(find_texture_rename("Corona26"), nullptr) << "the extension is part of the name";
 }

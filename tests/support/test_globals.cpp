@@ -53,6 +53,25 @@ std::vector<uint8_t> read_whole_file(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void expect_store_within_tables(bool imported) {
+    ASSERT_LE(model.num_vertices, uint32_t(MAX_VECT));
+    ASSERT_LE(model.num_polygons, uint32_t(MAX_POLY));
+    ASSERT_LE(model.num_subobjects, uint32_t(MAX_SOBJ));
+    ASSERT_LE(model.num_textures, uint32_t(MAX_TEXTURE));
+    ASSERT_LE(model.num_used_frames, uint32_t(MAX_ANI));
+    uint32_t vertex_limit = imported ? model.num_vertices : MAX_VECT;
+    for (uint32_t p = 0; p < model.num_polygons; ++p) {
+        const Polygon& polygon = model.polygons[p];
+        ASSERT_LE(polygon.num_points, uint32_t(MAX_POLY_POINTS));
+        for (uint32_t k = 0; k < polygon.num_points; ++k)
+            ASSERT_LT(polygon.points[k], vertex_limit);
+        if (imported) {
+            ASSERT_LT(polygon.sobj, model.num_subobjects);
+            ASSERT_TRUE(!polygon.n_txtr || polygon.texture < model.num_textures) << p;
+        }
+    }
+}
+
 void CoreTest::SetUp() {
     reset_globals();
     install_message_sink(&sink);

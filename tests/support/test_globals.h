@@ -35,6 +35,10 @@ std::vector<uint8_t> read_whole_file(const std::string& path);
 // ../shared/testdata beside the repository. Tests skip what it does not hold.
 std::filesystem::path shared_testdata_folder();
 
+// Every count of the store within its table, every polygon's corners within the vertex table;
+// with `imported`, also within the counts (the importers check every index against them).
+void expect_store_within_tables(bool imported);
+
 // Each component of got within tolerance of want.
 inline void expect_near(Vec3 got, Vec3 want, float tolerance = 1e-5f) {
     EXPECT_NEAR(got.x, want.x, tolerance);
@@ -70,6 +74,12 @@ class CoreTest : public ::testing::Test {
         }
         ADD_FAILURE() << "expected the program to end";
         return 12345;
+    }
+    // Runs f, which must end the program with status after an "ERROR" box holding text.
+    template <class F> void expect_stop(F&& f, const std::string& text, int status) {
+        EXPECT_EQ(exit_status_of(f), status) << text;
+        EXPECT_EQ(last_text(), text);
+        EXPECT_EQ(last_caption(), "ERROR");
     }
     // The text of the last box, or "" when none was shown.
     std::string last_text() const { return sink.boxes.empty() ? "" : sink.boxes.back().text; }

@@ -6,27 +6,9 @@
 #include <vector>
 
 #include "formats/oof_writer.h"
-#include "state/file_io.h"
-#include "state/view_state.h"
 #include "tools/hog_builder.h"
 #include "tools/sample_models.h"
 #include "tools/sample_textures.h"
-
-namespace {
-
-// The model in the store as file bytes, through the program's own writer.
-bool export_model(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
-    copy_bounded(view.export_path, sizeof view.export_path, path.string());
-    if (!export_oof())
-        return false;
-    FileHandle file = open_for_reading(path.string());
-    if (!file)
-        return false;
-    bytes = read_bytes(file.get(), 0, SIZE_MAX);
-    return true;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     std::filesystem::path folder = argc > 1 ? argv[1] : "samples";
@@ -37,16 +19,12 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // The models as file bytes, through the program's own writer.
     std::vector<HogFile> archive;
-    std::filesystem::path scratch = folder / "model.tmp";
     for (const SampleModel& sample : sample_models()) {
         sample.build();
-        std::vector<uint8_t> bytes;
-        if (!export_model(scratch, bytes))
-            return 1;
-        archive.push_back({sample.file_name, bytes});
+        archive.push_back({sample.file_name, export_oof_bytes()});
     }
-    std::filesystem::remove(scratch, error);
     std::vector<SampleFile> textures = sample_textures();
     for (const SampleFile& texture : textures)
         archive.push_back({texture.name, texture.bytes});
@@ -55,8 +33,7 @@ int main(int argc, char** argv) {
 
     // The loose model is the first sample; its textures lie beside it as loose files.
     sample_models().front().build();
-    std::vector<uint8_t> unused;
-    if (!export_model(folder / "demo.oof", unused))
+    if (!write_whole_file((folder / "demo.oof").string(), export_oof_bytes()))
         return 1;
     for (const SampleFile& texture : textures)
         if (texture.name == "hull.ogf" || texture.name == "glass.ogf")
