@@ -56,7 +56,7 @@ std::string extract_entry(std::FILE* archive, const ListedEntry& entry, const fs
         return target.string() + " exists and is not a regular file; not extracted";
     const HogEntry& stored = hog.entries[entry.index];
     std::vector<uint8_t> bytes;
-    if (!read_capped(archive, stored.offset, stored.length, bytes))
+    if (!read_file_image(archive, stored.offset, stored.length, 0, nullptr, bytes))
         return "too large to extract";
     if (bytes.size() != stored.length)
         return "the archive ends inside it; not extracted";

@@ -8,9 +8,9 @@
 
 #include "archive/hog_index.h"
 #include "archive/texture_search.h"
-#include "formats/property_origins.h"
 #include "render/sobj_transform.h"
 #include "state/polymodel.h"
+#include "state/sobj_chain.h"
 
 uint32_t num_sobj() {
     return std::min<uint32_t>(model.num_subobjects, MAX_SOBJ);

@@ -11,8 +11,8 @@
 #include "cli/model_summary.h"
 #include "cli/output_file.h"
 #include "cli/texture_export.h"
-#include "formats/property_origins.h"
 #include "state/polymodel.h"
+#include "state/sobj_chain.h"
 
 namespace fs = std::filesystem;
 
