@@ -214,7 +214,10 @@ class UserJourneyTest : public CoreTest {
         } else {
             CobBuilder cob;
             uint32_t group = cob.grou("dwarf", {0, 0, 0});
+            // Both sides, so the square shows from the start orientation with culling on.
             cob.polh(cob_single_face({{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}}),
+                     group);
+            cob.polh(cob_single_face({{-10, 10, 0}, {10, 10, 0}, {10, -10, 0}, {-10, -10, 0}}),
                      group);
             cob.mat1({0, 0.9f, 0.2f, 0.1f, {}});
             cob.end();
