@@ -9,10 +9,8 @@ void ByteCursor::bytes(void* out, size_t n) {
     size_t available = std::min(n, remaining());
     if (available > 0)
         std::memcpy(out, data_.data() + pos_, available);
-    if (available < n) {
+    if (available < n)
         std::memset(static_cast<uint8_t*>(out) + available, 0, n - available);
-        overran_ = true;
-    }
     skip(n);
 }
 

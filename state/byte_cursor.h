@@ -30,11 +30,8 @@ class ByteCursor {
     size_t size() const { return data_.size(); }
     size_t remaining() const { return pos_ < data_.size() ? data_.size() - pos_ : 0; }
     bool has(size_t n) const { return remaining() >= n; }
-    // True once a read went past the end of the data.
-    bool overran() const { return overran_; }
 
   private:
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
-    bool overran_ = false;
 };
