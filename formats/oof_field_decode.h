@@ -22,10 +22,16 @@ inline Vec3 le_vec3(const uint8_t* p) {
     return {le_f32(p), le_f32(p + 4), le_f32(p + 8)};
 }
 
-// Reads count records of size bytes (at most 4096) and hands each to decode(index, bytes).
-// Past the end of the data the bytes are zeros, as with single reads.
+// Reads count records of size bytes (at most 4096) and hands each to decode(index, bytes):
+// in place when the data holds them all, else copied in batches with zeros past the end, as
+// with single reads.
 template <class Decode>
 void read_records(ByteCursor& cursor, uint32_t count, size_t size, Decode decode) {
+    if (const uint8_t* records = cursor.take(size_t(count) * size)) {
+        for (uint32_t i = 0; i < count; ++i)
+            decode(i, records + i * size);
+        return;
+    }
     uint8_t batch[4096];
     const uint32_t per_batch = uint32_t(sizeof batch / size);
     for (uint32_t i = 0; i < count;) {

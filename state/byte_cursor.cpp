@@ -9,22 +9,28 @@ void ByteCursor::bytes(void* out, size_t n) {
     size_t available = std::min(n, remaining());
     if (available > 0)
         std::memcpy(out, data_.data() + pos_, available);
-    if (available < n) {
+    if (available < n)
         std::memset(static_cast<uint8_t*>(out) + available, 0, n - available);
-        overran_ = true;
-    }
     skip(n);
+}
+
+// The next n bytes: in place where the data holds them, else copied with zeros past the end.
+const uint8_t* ByteCursor::field(uint8_t* copy, size_t n) {
+    const uint8_t* at = take(n);
+    if (at)
+        return at;
+    bytes(copy, n);
+    return copy;
 }
 
 uint8_t ByteCursor::u8() {
     uint8_t b[1];
-    bytes(b, 1);
-    return b[0];
+    return *field(b, 1);
 }
 
 uint16_t ByteCursor::u16() {
-    uint8_t b[2];
-    bytes(b, 2);
+    uint8_t copy[2];
+    const uint8_t* b = field(copy, 2);
     return static_cast<uint16_t>(b[0] | b[1] << 8);
 }
 
@@ -33,8 +39,8 @@ int16_t ByteCursor::i16() {
 }
 
 uint32_t ByteCursor::u32() {
-    uint8_t b[4];
-    bytes(b, 4);
+    uint8_t copy[4];
+    const uint8_t* b = field(copy, 4);
     return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
 }
 

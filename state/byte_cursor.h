@@ -23,6 +23,14 @@ class ByteCursor {
     void bytes(void* out, size_t n);
     // Copies a fixed-width string field of n bytes into out (capacity n + 1), terminated.
     void string_field(char* out, size_t n);
+    // The next n bytes in place, moving past them; nullptr, without moving, when fewer remain.
+    const uint8_t* take(size_t n) {
+        if (!has(n))
+            return nullptr;
+        const uint8_t* at = data_.data() + pos_;
+        pos_ += n;
+        return at;
+    }
 
     void skip(size_t n) { seek(pos_ + n < pos_ ? SIZE_MAX : pos_ + n); }
     void seek(size_t pos) { pos_ = pos; }
@@ -30,11 +38,10 @@ class ByteCursor {
     size_t size() const { return data_.size(); }
     size_t remaining() const { return pos_ < data_.size() ? data_.size() - pos_ : 0; }
     bool has(size_t n) const { return remaining() >= n; }
-    // True once a read went past the end of the data.
-    bool overran() const { return overran_; }
 
   private:
+    const uint8_t* field(uint8_t* copy, size_t n);
+
     std::span<const uint8_t> data_;
     size_t pos_ = 0;
-    bool overran_ = false;
 };

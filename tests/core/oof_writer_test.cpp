@@ -66,7 +66,7 @@ WrittenSobj parse_sobj(ByteCursor c) {
     for (uint32_t i = 0; i < nv; ++i)
         s.positions.push_back(c.vec3());
     c.skip(nv * 16); // normals and alphas
-    for (uint32_t np = c.u32(); np > 0 && !c.overran(); --np) {
+    for (uint32_t np = c.u32(); np > 0 && c.remaining() > 0; --np) {
         WrittenPolygon& p = s.polygons.emplace_back();
         c.skip(12); // normal
         uint32_t k = c.u32();
@@ -82,8 +82,7 @@ WrittenSobj parse_sobj(ByteCursor c) {
         p.span_xz = c.f32();
         p.span_yz = c.f32();
     }
-    EXPECT_EQ(c.remaining(), 0u);
-    EXPECT_FALSE(c.overran());
+    EXPECT_EQ(c.tell(), c.size()) << "read to its end and not past it";
     return s;
 }
 
