@@ -16,19 +16,6 @@
 
 namespace {
 
-// Every pixel differs from its neighbour, so each image is 16384 one-pixel records: the most
-// bytes a 128 x 128 image can take.
-std::vector<uint8_t> noisy_texture(int seed, bool animated) {
-    std::vector<uint16_t> values(128 * 128);
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i] = uint16_t(0x8000 | ((i * 2654435761u + seed * 40503u) >> 7 & 0x7FFF) | 1);
-    for (size_t i = 1; i < values.size(); ++i)
-        if (values[i] == values[i - 1])
-            values[i] ^= 2;
-    OgfImage image = make_ogf_image(128, 128, values);
-    return animated ? build_oaf({image, image}, OafHeaderForm::long_form) : build_ogf(image);
-}
-
 void BM_LoadTextures35From128x128Archive(benchmark::State& state) {
     HeadlessGl gl(64, 64);
     if (!gl.ok()) {

@@ -19,18 +19,6 @@ namespace {
 
 constexpr int UNRELATED_FILES = 10000;
 
-// 128 x 128 with every pixel unlike its neighbour: the most bytes an image can take.
-std::vector<uint8_t> noisy_texture(int seed, bool animated) {
-    std::vector<uint16_t> values(128 * 128);
-    for (size_t i = 0; i < values.size(); ++i)
-        values[i] = uint16_t(0x8000 | ((i * 2654435761u + seed * 40503u) >> 7 & 0x7FFF) | 1);
-    for (size_t i = 1; i < values.size(); ++i)
-        if (values[i] == values[i - 1])
-            values[i] ^= 2;
-    OgfImage image = make_ogf_image(128, 128, values);
-    return animated ? build_oaf({image, image}, OafHeaderForm::long_form) : build_ogf(image);
-}
-
 // A memory-backed folder where there is one, so the figures measure the code, not the disk.
 fs::path bench_folder() {
     std::error_code ec;

@@ -85,3 +85,14 @@ uint16_t pack_1555(uint8_t red, uint8_t green, uint8_t blue, bool alpha_bit) {
 uint16_t pack_4444(uint8_t red, uint8_t green, uint8_t blue, uint8_t top_nibble) {
     return uint16_t((top_nibble & 0xF) << 12 | (red >> 4) << 8 | (green >> 4) << 4 | blue >> 4);
 }
+
+std::vector<uint8_t> noisy_texture(int seed, bool animated) {
+    std::vector<uint16_t> values(128 * 128);
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = uint16_t(0x8000 | ((i * 2654435761u + seed * 40503u) >> 7 & 0x7FFF) | 1);
+    for (size_t i = 1; i < values.size(); ++i)
+        if (values[i] == values[i - 1])
+            values[i] ^= 2;
+    OgfImage image = make_ogf_image(128, 128, values);
+    return animated ? build_oaf({image, image}, OafHeaderForm::long_form) : build_ogf(image);
+}

@@ -41,3 +41,7 @@ OgfImage make_ogf_image(uint16_t width, uint16_t height, const std::vector<uint1
 // 8-bit components packed into the two pixel formats (low bits dropped).
 uint16_t pack_1555(uint8_t red, uint8_t green, uint8_t blue, bool alpha_bit = true);
 uint16_t pack_4444(uint8_t red, uint8_t green, uint8_t blue, uint8_t top_nibble = 0xF);
+
+// A 128 x 128 still (or two-frame animated) texture whose every pixel differs from its
+// neighbour: 16384 one-pixel records, the most bytes such an image can take.
+std::vector<uint8_t> noisy_texture(int seed, bool animated);
