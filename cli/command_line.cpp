@@ -6,23 +6,23 @@
 
 namespace {
 
-const OptionSpec help_option{"help", 'h', nullptr};
+const OptionRule help_option{"help", 'h', nullptr};
 
-const OptionSpec* find_long(std::span<const OptionSpec> specs, const std::string& name) {
+const OptionRule* find_long(std::span<const OptionRule> rules, const std::string& name) {
     if (name == help_option.name)
         return &help_option;
-    for (const OptionSpec& spec : specs)
-        if (name == spec.name)
-            return &spec;
+    for (const OptionRule& rule : rules)
+        if (name == rule.name)
+            return &rule;
     return nullptr;
 }
 
-const OptionSpec* find_short(std::span<const OptionSpec> specs, char name) {
+const OptionRule* find_short(std::span<const OptionRule> rules, char name) {
     if (name == help_option.short_name)
         return &help_option;
-    for (const OptionSpec& spec : specs)
-        if (spec.short_name != 0 && spec.short_name == name)
-            return &spec;
+    for (const OptionRule& rule : rules)
+        if (rule.short_name != 0 && rule.short_name == name)
+            return &rule;
     return nullptr;
 }
 
@@ -33,7 +33,7 @@ std::string Args::value(const std::string& name, const std::string& fallback) co
     return it == values_.end() ? fallback : it->second;
 }
 
-Args parse_args(std::span<char* const> words, std::span<const OptionSpec> specs) {
+Args parse_args(std::span<char* const> words, std::span<const OptionRule> rules) {
     Args args;
     bool options_ended = false;
     for (size_t i = 0; i < words.size(); ++i) {
@@ -48,8 +48,8 @@ Args parse_args(std::span<char* const> words, std::span<const OptionSpec> specs)
         }
         bool is_long = word[1] == '-';
         std::string name = is_long ? word.substr(2, word.find('=') - 2) : word.substr(1, 1);
-        const OptionSpec* spec = is_long ? find_long(specs, name) : find_short(specs, word[1]);
-        if (!spec)
+        const OptionRule* rule = is_long ? find_long(rules, name) : find_short(rules, word[1]);
+        if (!rule)
             throw UsageError{"unknown option " + word};
         // The value follows "=", sits in the same word ("-s256") or is the next word.
         std::string inline_value;
@@ -61,17 +61,17 @@ Args parse_args(std::span<char* const> words, std::span<const OptionSpec> specs)
             inline_value = word.substr(2);
             has_inline = true;
         }
-        if (!spec->value_name) {
+        if (!rule->value_name) {
             if (has_inline)
-                throw UsageError{"option --" + std::string(spec->name) + " takes no value"};
-            args.values_[spec->name] = "";
+                throw UsageError{"option --" + std::string(rule->name) + " takes no value"};
+            args.values_[rule->name] = "";
         } else if (has_inline) {
-            args.values_[spec->name] = inline_value;
+            args.values_[rule->name] = inline_value;
         } else if (i + 1 < words.size()) {
-            args.values_[spec->name] = words[++i];
+            args.values_[rule->name] = words[++i];
         } else {
-            throw UsageError{"option --" + std::string(spec->name) + " needs a value (" +
-                             spec->value_name + ")"};
+            throw UsageError{"option --" + std::string(rule->name) + " needs a value (" +
+                             rule->value_name + ")"};
         }
     }
     return args;

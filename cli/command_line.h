@@ -10,7 +10,7 @@
 constexpr int EXIT_FAILED = 1; // a file could not be written, a batch entry failed, ...
 constexpr int EXIT_USAGE = 2;  // the command line itself is wrong
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;       // long form without the dashes, e.g. "size"
     char short_name;        // e.g. 'o', or 0 for none
     const char* value_name; // e.g. "WxH", or nullptr for a switch
@@ -35,14 +35,14 @@ class Args {
     const std::vector<std::string>& positional() const { return positional_; }
 
   private:
-    friend Args parse_args(std::span<char* const>, std::span<const OptionSpec>);
+    friend Args parse_args(std::span<char* const>, std::span<const OptionRule>);
     std::map<std::string, std::string> values_;
     std::vector<std::string> positional_;
 };
 
 // Parses the arguments after the command name. "--help" and "-h" are always known; "--"
 // ends the options. Throws UsageError for an unknown option or a missing value.
-Args parse_args(std::span<char* const> words, std::span<const OptionSpec> specs);
+Args parse_args(std::span<char* const> words, std::span<const OptionRule> rules);
 
 // "WxH" with both parts from 1 to 16384.
 struct Size2 {

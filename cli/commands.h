@@ -10,7 +10,7 @@ struct Command {
     const char* name;
     const char* usage; // the arguments after the command name
     const char* help;  // what it does and what each option means
-    std::span<const OptionSpec> options;
+    std::span<const OptionRule> options;
     int (*run)(const Args& args);
 };
 

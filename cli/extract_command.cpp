@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const OptionSpec options[] = {{"output", 'o', "DIR"}, {"verbose", 'v', nullptr}};
+const OptionRule options[] = {{"output", 'o', "DIR"}, {"verbose", 'v', nullptr}};
 
 // The entries the command line names (all of them when it names none), in directory order;
 // each name that matches no entry is reported and counted as a failure.

@@ -8,7 +8,7 @@
 
 namespace {
 
-const OptionSpec options[] = {{"json", 0, nullptr}};
+const OptionRule options[] = {{"json", 0, nullptr}};
 
 int run(const Args& args) {
     expect_arguments(args, 1, "one FILE");

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const OptionSpec options[] = {
+const OptionRule options[] = {
     {"output", 'o', "OUT"}, {"size", 0, "WxH"},          {"view", 0, "X,Y"},
     {"frame", 0, "N"},      {"no-textures", 0, nullptr}, {"fit", 0, nullptr},
     {"all", 0, nullptr},    {"sheet", 0, "SHEET.png"},

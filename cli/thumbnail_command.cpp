@@ -7,7 +7,7 @@
 
 namespace {
 
-const OptionSpec options[] = {{"size", 's', "SIZE"}};
+const OptionRule options[] = {{"size", 's', "SIZE"}};
 
 constexpr long MAX_THUMBNAIL = 4096;
 
