@@ -201,7 +201,7 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     textured.n_txtr = 2;
     textured.texture = 5;
     int t = named_subobject("t");
-    for (Vec3 p : {Vec3{0, 0, 0}, Vec3{3, 0, 4}, Vec3{0, 5, 0}})
+    for (Vec3 p : {Vec3{0, 0, 1}, Vec3{3, 0, 5}, Vec3{0, 5, 1}})
         add_vertex(t, p);
     add_polygon(t, {3, 4, 5});
     add_polygon(t, {4});
