@@ -56,7 +56,7 @@ void convert_subobjects() {
     model.num_subobjects = s.num_groups;
     for (uint32_t g = 0; g < s.num_groups; ++g) {
         const CobGroup& group = s.groups[g];
-        int32_t parent = g == 0 ? -1 : group.parent;
+        int32_t parent = group.parent;
         group_origin[g] = g == 0 ? Vec3{0, 0, 0} : store_axes(group.centre);
         Vec3 parent_origin = parent < 0 ? Vec3{0, 0, 0} : group_origin[parent];
         model.sobj_parent[g] = parent;

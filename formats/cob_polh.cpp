@@ -22,9 +22,7 @@ void start_groupless_object() {
     CobScene& s = cob_scene;
     CobGroup& group = s.groups[0];
     std::strcpy(group.name, "None");
-    group.centre = {0, 0, 0};
     group.parent = -1;
-    group.chunk_id = 0;
     s.num_groups = 1;
     s.groupless = 1;
 }

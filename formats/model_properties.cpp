@@ -61,19 +61,26 @@ bool has_prefix(std::string_view text, std::string_view prefix) {
     return equal_ignoring_case(text.substr(0, prefix.size()), prefix);
 }
 
-// Reads one number like "%f" would, but independent of the process locale, so ".2" stays
-// 0.2 under a locale with a decimal comma. Returns the text after it, or nullptr.
-const char* read_number(const char* text, float& out) {
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    if (*text == '+' && text[1] != '-')
-        ++text;
+bool is_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Reads one number from the start of text like "%f" would, but independent of the process
+// locale, so ".2" stays 0.2 under a locale with a decimal comma. On success text is cut to
+// what follows the number; false, with out unchanged, when no number starts there.
+bool read_number(std::string_view& text, float& out) {
+    size_t at = 0;
+    while (at < text.size() && is_space(text[at]))
+        ++at;
+    if (text.substr(at, 1) == "+" && text.substr(at + 1, 1) != "-")
+        ++at;
     float value;
-    auto [end, error] = std::from_chars(text, text + std::strlen(text), value);
+    auto [end, error] = std::from_chars(text.data() + at, text.data() + text.size(), value);
     if (error != std::errc())
-        return nullptr;
+        return false;
     out = value;
-    return end;
+    text.remove_prefix(size_t(end - text.data()));
+    return true;
 }
 
 // The last polygon of subobject s with its rounded normal; false when s owns none.
@@ -111,27 +118,30 @@ void apply_facing(uint32_t s) {
     set_facing(s, normal, Vec3{0, 1, 0});
 }
 
-void apply_rotate(uint32_t s, const char* numbers) {
+bool skip_comma(std::string_view& text) {
+    if (!text.starts_with(','))
+        return false;
+    text.remove_prefix(1);
+    return true;
+}
+
+void apply_rotate(uint32_t s, std::string_view numbers) {
     model.sobj_rotate[s] = 1;
     read_number(numbers, model.rotate_time[s]);
     model.any_rotate = 1;
 }
 
-void apply_glow(uint32_t s, const char* numbers) {
+void apply_glow(uint32_t s, std::string_view text) {
     model.sobj_glow[s] = 1;
     GlowRecord& glow = model.glow[s];
     float* fields[4] = {&glow.glow_color[0], &glow.glow_color[1], &glow.glow_color[2],
                         &glow.glow_amount};
-    const char* text = numbers;
-    for (int i = 0; i < 4 && text; ++i) {
-        if (i > 0)
-            text = *text == ',' ? text + 1 : nullptr;
-        if (text)
-            text = read_number(text, *fields[i]);
-    }
+    bool read = true;
+    for (int i = 0; i < 4 && read; ++i)
+        read = (i == 0 || skip_comma(text)) && read_number(text, *fields[i]);
     // Only a freshly read amount is scaled: an unreadable one keeps its already scaled value,
     // so running the derivation again after an edit never multiplies it once more.
-    if (text)
+    if (read)
         glow.glow_amount *= 10.0f;
     uint32_t index = 0, count = 0;
     Vec3 normal{};
@@ -143,23 +153,18 @@ void apply_glow(uint32_t s, const char* numbers) {
 }
 
 void apply_properties(uint32_t s) {
-    const char* props = model.sobj_props[s];
-    const char* end = props + strnlen(props, SOBJ_STRING_LEN);
+    std::string_view props(model.sobj_props[s], strnlen(model.sobj_props[s], SOBJ_STRING_LEN));
     // Only the text from the last '$' counts.
-    const char* t = nullptr;
-    for (const char* c = props; c < end; ++c)
-        if (*c == '$')
-            t = c;
-    if (!t)
+    size_t last = props.rfind('$');
+    if (last == std::string_view::npos)
         return;
-    char text[SOBJ_STRING_LEN + 1] = {};
-    std::memcpy(text, t, size_t(end - t));
+    std::string_view text = props.substr(last);
     if (has_prefix(text, "$facing"))
         apply_facing(s);
     else if (has_prefix(text, "$rotate="))
-        apply_rotate(s, text + 8);
+        apply_rotate(s, text.substr(8));
     else if (has_prefix(text, "$glow="))
-        apply_glow(s, text + 6);
+        apply_glow(s, text.substr(6));
     else if (has_prefix(text, "$fov="))
         model.sobj_fov[s] = 1;
 }

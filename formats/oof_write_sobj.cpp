@@ -29,9 +29,12 @@ void group(uint32_t count, uint32_t subobjects, uint32_t* first, uint32_t* order
     for (uint32_t i = 0; i < count; ++i)
         if (owner(i) < subobjects)
             ++sizes[owner(i)];
-    first[0] = 0;
-    for (uint32_t s = 0; s < subobjects; ++s)
-        first[s + 1] = first[s] + sizes[s];
+    uint32_t total = 0;
+    for (uint32_t s = 0; s < subobjects; ++s) {
+        first[s] = total;
+        total += sizes[s];
+    }
+    first[subobjects] = total;
     uint32_t next[MAX_SOBJ];
     std::copy_n(first, subobjects, next);
     for (uint32_t i = 0; i < count; ++i)

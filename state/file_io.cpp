@@ -100,7 +100,7 @@ FileHandle open_for_reading(const std::string& path) {
 
 uint64_t file_size(std::FILE* file) {
     struct stat st;
-    return ::fstat(fileno(file), &st) == 0 && st.st_size > 0 ? uint64_t(st.st_size) : 0;
+    return ::fstat(fileno(file), &st) == 0 ? uint64_t(st.st_size) : 0;
 }
 
 std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_bytes) {
@@ -111,7 +111,6 @@ std::vector<uint8_t> read_bytes(std::FILE* file, uint64_t offset, size_t max_byt
 
 bool read_file_image(std::FILE* file, uint64_t offset, uint64_t length, size_t header_size,
                      HeaderCheck check, std::vector<uint8_t>& bytes) {
-    bytes.clear();
     uint8_t header[MAX_CHECKED_HEADER];
     size_t got = 0;
     if (check) {

@@ -39,8 +39,8 @@ constexpr size_t MAX_CHECKED_HEADER = 64;
 // Reads the image of length bytes at offset (fewer when the file ends first) into bytes, in one
 // buffer sized from what the file holds. When check is given, the first header_size bytes (at
 // most MAX_CHECKED_HEADER; fewer when the image is shorter) are read and checked before
-// anything more. False, with nothing read, when length is above MAX_READ_SIZE or memory cannot
-// hold the bytes.
+// anything more. False, with nothing past the header read, when length is above MAX_READ_SIZE
+// or memory cannot hold the bytes.
 bool read_file_image(std::FILE* file, uint64_t offset, uint64_t length, size_t header_size,
                      HeaderCheck check, std::vector<uint8_t>& bytes);
 

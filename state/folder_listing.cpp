@@ -39,8 +39,6 @@ Listing list_folder(const std::string& folder) {
         return listing;
     while (const dirent* entry = ::readdir(dir)) {
         std::string_view name(entry->d_name);
-        if (name == "." || name == "..")
-            continue;
         listing.index.push_back({lower_case_hash(name), uint32_t(listing.names.size())});
         listing.names.append(name);
         listing.names.push_back('\0');

@@ -178,6 +178,12 @@ TEST_F(OofWriteTest, ChunksComeInTheirOrderEachUnderItsCondition) {
     EXPECT_EQ(pani.u32(), 4u);
     EXPECT_EQ(pani.vec3(), (Vec3{1, 2, 3}));
     EXPECT_EQ(pani.remaining(), 0u);
+    // Only the first subobject has keys.
+    std::swap(model.pos_num_keys[0], model.pos_num_keys[1]);
+    export_image();
+    EXPECT_EQ(tags, (std::vector<std::string>{"OHDR", "SOBJ", "SOBJ", "PANI"}));
+    pani = chunk("PANI");
+    EXPECT_EQ(words(pani, 3), (U32s{2, 4, 9}));
 
     // Every chunk kind, and the export leaves the store as it was.
     load_oof_bytes(build_oof(2300, oof_every_chunk_kind(2300)));
@@ -201,7 +207,7 @@ TEST_F(OofWriteTest, SobjFieldsAndComputedValues) {
     textured.n_txtr = 2;
     textured.texture = 5;
     int t = named_subobject("t");
-    for (Vec3 p : {Vec3{0, 0, 0}, Vec3{3, 0, 4}, Vec3{0, 5, 0}})
+    for (Vec3 p : {Vec3{0, 0, 1}, Vec3{3, 0, 5}, Vec3{0, 5, 1}})
         add_vertex(t, p);
     add_polygon(t, {3, 4, 5});
     add_polygon(t, {4});

@@ -116,7 +116,7 @@ TEST_F(TextureSearchTest, NamesMatchIgnoringCaseLooseAndInTheArchive) {
     // A listing lives as long as the outermost scope: a file made after it is seen by the next.
     {
         FolderListingScope outer;
-        FolderListingScope inner;
+        { FolderListingScope inner; }
         EXPECT_EQ(find_ignoring_case("LATER.ogf"), "");
     }
     loose("Later.ogf", one_pixel_ogf(LOOSE));

@@ -17,6 +17,9 @@ TEST(VectorMath, ZeroVectorsStayZero) {
 TEST(VectorMath, NormalizeAndCrossGiveUnitVectors) {
     EXPECT_EQ(vec_normalize({0, 3, 4}), (Vec3{0, 0.6f, 0.8f}));
     EXPECT_EQ(vec_cross_unit({2, 0, 0}, {0, 5, 0}), (Vec3{0, 0, 1}));
+    EXPECT_EQ(vec_cross_unit({1, 1, 0}, {-1, 1, 0}), (Vec3{0, 0, 1}));
+    EXPECT_EQ(vec_cross_unit({0, 1, 1}, {0, -1, 1}), (Vec3{1, 0, 0}));
+    EXPECT_EQ(vec_cross_unit({1, 0, 1}, {1, 0, -1}), (Vec3{0, 1, 0}));
     EXPECT_EQ(vec_length({2, 3, 6}), 7.0f);
     EXPECT_EQ(vec_dot({1, 2, 3}, {4, -5, 6}), 12.0f);
 }
