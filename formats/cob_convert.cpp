@@ -8,6 +8,7 @@
 #include "formats/vertex_normals.h"
 #include "state/file_io.h"
 #include "state/polymodel.h"
+#include "state/prefault.h"
 #include "state/vector_math.h"
 
 namespace {
@@ -142,6 +143,8 @@ void convert_polygons() {
 void convert_cob() {
     uint32_t used_vertices = mark_used_vertices();
     check_store_limits(used_vertices);
+    prefault_for_writing(model.vertices, used_vertices);
+    prefault_for_writing(model.polygons, cob_scene.num_faces);
     convert_subobjects();
     convert_vertices(used_vertices);
     convert_texture_names();

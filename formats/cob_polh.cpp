@@ -4,6 +4,7 @@
 
 #include "formats/cob_chunks.h"
 #include "formats/cob_scene.h"
+#include "state/prefault.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void read_vertices(ByteCursor& data, const float m[3][4], uint32_t group) {
     uint32_t count = data.u32();
     if (uint64_t(s.num_vertices) + count > COB_MAX_VERTICES)
         refuse_cob("cob: vertices > 10000... ouch");
+    prefault_for_writing(s.vertices + s.num_vertices, count);
     for (uint32_t i = 0; i < count; ++i)
         s.vertices[s.num_vertices++] = {transformed(m, data.vec3()), group};
 }
@@ -49,6 +51,7 @@ void read_uvs(ByteCursor& data) {
     uint32_t count = data.u32();
     if (uint64_t(s.num_uvs) + count > COB_MAX_UVS)
         refuse_cob("cob: uvs > 20000... ouch");
+    prefault_for_writing(s.uvs + s.num_uvs, count);
     for (uint32_t i = 0; i < count; ++i) {
         float u = data.f32();
         s.uvs[s.num_uvs++] = {u, data.f32()};
@@ -86,6 +89,7 @@ void read_faces(ByteCursor& data, const PolhBases& bases) {
     uint32_t count = data.u32();
     if (uint64_t(s.num_faces) + count > COB_MAX_FACES)
         refuse_cob("cob: faces > 10000... ouch");
+    prefault_for_writing(s.faces + s.num_faces, count);
     for (uint32_t i = 0; i < count; ++i)
         read_face(data, s.faces[s.num_faces++], bases);
 }

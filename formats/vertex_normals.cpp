@@ -5,6 +5,7 @@
 
 #include "state/counts.h"
 #include "state/polymodel.h"
+#include "state/prefault.h"
 #include "state/vector_math.h"
 
 namespace {
@@ -20,6 +21,8 @@ NormalSum sums[MAX_VECT];
 
 void average_vertex_normals() {
     uint32_t num_vertices = clamp_count(model.num_vertices, MAX_VECT);
+    prefault_for_writing(sums, num_vertices);
+    prefault_for_writing(model.vertex_normals, num_vertices);
     std::fill_n(sums, num_vertices, NormalSum{});
     for (uint32_t p = 0; p < clamp_count(model.num_polygons, MAX_POLY); ++p) {
         const Polygon& polygon = model.polygons[p];
