@@ -89,6 +89,29 @@ void apply_group(const Group& g, uint32_t chosen) {
     send(Request::selection);
 }
 
+// The switches the check boxes invert.
+struct SwitchFlag {
+    int id;
+    int32_t* flag;
+};
+
+const SwitchFlag switch_flags[] = {
+    {VS_ROTATE, &view.rotate_on},
+    {VS_FACING, &view.facing_on},
+    {VS_POSITIONS, &view.positions_on},
+    {VS_GLOW, &view.glow_on},
+    {VS_FLAT_COLORS, &view.flat_colors},
+    {VS_HIGHLIGHT_SOBJ, &view.highlight_sobj},
+    {VS_HIGHLIGHT_TEXTURE, &view.highlight_texture},
+};
+
+int32_t* switch_flag(int id) {
+    for (const SwitchFlag& s : switch_flags)
+        if (s.id == id)
+            return s.flag;
+    return nullptr;
+}
+
 } // namespace
 
 void ViewSettingsProcedure::init(int code) {
@@ -228,32 +251,9 @@ void ViewSettingsProcedure::pick_archive_row() {
 
 // The check boxes: each click inverts its switch and shows the new value.
 bool ViewSettingsProcedure::toggle_switch(int id) {
-    int32_t* flag = nullptr;
-    switch (id) {
-    case VS_ROTATE:
-        flag = &view.rotate_on;
-        break;
-    case VS_FACING:
-        flag = &view.facing_on;
-        break;
-    case VS_POSITIONS:
-        flag = &view.positions_on;
-        break;
-    case VS_GLOW:
-        flag = &view.glow_on;
-        break;
-    case VS_FLAT_COLORS:
-        flag = &view.flat_colors;
-        break;
-    case VS_HIGHLIGHT_SOBJ:
-        flag = &view.highlight_sobj;
-        break;
-    case VS_HIGHLIGHT_TEXTURE:
-        flag = &view.highlight_texture;
-        break;
-    default:
+    int32_t* flag = switch_flag(id);
+    if (!flag)
         return false;
-    }
     *flag = !*flag;
     controls().check(id, *flag);
     if (id == VS_ROTATE && view.rotate_on) {
