@@ -113,54 +113,24 @@ void draw(benchmark::State& state, Scene scene) {
     release_textures();
 }
 
-void BM_RebuildMaximalModel(benchmark::State& state) {
-    rebuild(state, MAXIMAL);
-}
-BENCHMARK(BM_RebuildMaximalModel)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->ComputeStatistics("min", minimum);
-
-void BM_RebuildModel4000x25(benchmark::State& state) {
-    rebuild(state, FULL_25);
-}
-BENCHMARK(BM_RebuildModel4000x25)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->ComputeStatistics("min", minimum);
-
-void BM_RebuildModel4000x5(benchmark::State& state) {
-    rebuild(state, FULL_5);
-}
-BENCHMARK(BM_RebuildModel4000x5)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->ComputeStatistics("min", minimum);
-
-void BM_DrawMaximalModel400(benchmark::State& state) {
-    draw(state, MAXIMAL);
-}
-BENCHMARK(BM_DrawMaximalModel400)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->ComputeStatistics("min", minimum);
-
-void BM_DrawModel4000x25At400(benchmark::State& state) {
-    draw(state, FULL_25);
-}
-BENCHMARK(BM_DrawModel4000x25At400)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->ComputeStatistics("min", minimum);
-
-void BM_DrawModel4000x5At400(benchmark::State& state) {
-    draw(state, FULL_5);
-}
-BENCHMARK(BM_DrawModel4000x5At400)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->ComputeStatistics("min", minimum);
-
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    const struct {
+        const char* name;
+        Scene scene;
+    } scenes[] = {{"MaximalModel", MAXIMAL}, {"Model4000x25", FULL_25}, {"Model4000x5", FULL_5}};
+    for (const auto& [name, scene] : scenes)
+        benchmark::RegisterBenchmark((std::string("BM_Rebuild") + name).c_str(), rebuild, scene)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->ComputeStatistics("min", minimum);
+    for (const auto& [name, scene] : scenes)
+        benchmark::RegisterBenchmark((std::string("BM_Draw") + name + "At400").c_str(), draw, scene)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->ComputeStatistics("min", minimum);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+}
