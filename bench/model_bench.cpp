@@ -13,6 +13,7 @@
 
 #include "render/draw_tables.h"
 #include "render/gl_setup.h"
+#include "render/memory_reuse.h"
 #include "render/model_draw.h"
 #include "render/texture_loader.h"
 #include "state/view_state.h"
@@ -116,6 +117,7 @@ void draw(benchmark::State& state, Scene scene) {
 } // namespace
 
 int main(int argc, char** argv) {
+    keep_freed_memory_for_reuse();
     const struct {
         const char* name;
         Scene scene;

@@ -6,6 +6,7 @@
 
 #include "cli/cli_sink.h"
 #include "cli/commands.h"
+#include "render/memory_reuse.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ void expect_arguments(const Args& args, size_t count, const char* what) {
 }
 
 int main(int argc, char** argv) {
+    keep_freed_memory_for_reuse();
     install_message_sink(&cli_sink);
     if (argc < 2) {
         print_usage(stderr);

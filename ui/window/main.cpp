@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "render/memory_reuse.h"
 #include "state/messages.h"
 #include "ui/file_dialogs.h"
 #include "ui/platform/qt_box_presenter.h"
@@ -35,6 +36,7 @@ void report_display_failure(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 int main(int argc, char** argv) {
+    keep_freed_memory_for_reuse();
     default_handler = qInstallMessageHandler(report_display_failure);
     QApplication app(argc, argv);
     qInstallMessageHandler(default_handler);
