@@ -14,7 +14,8 @@ constexpr uint16_t OAF_LONG_HEADER_MARK = 0x5C29;
 constexpr size_t OGF_IMAGE_BLOCK_SIZE = 16;
 constexpr size_t OGF_PIXEL_RECORD_SIZE = 3; // count byte, 16-bit pixel value
 
-enum class TextureKind { still, animated };
+// image: a PNG, TGA, BMP or JPEG file, decoded by decode_image_texture (image_texture.h).
+enum class TextureKind { still, animated, image };
 
 // R, G, B, A bytes of each pixel, width pixels a row, first row of the file first.
 extern uint8_t texture_pixels[MAX_TEXTURE_SIZE * MAX_TEXTURE_SIZE * 4];

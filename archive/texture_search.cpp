@@ -5,6 +5,7 @@
 #include <string>
 
 #include "archive/hog_index.h"
+#include "archive/image_texture.h"
 #include "archive/texture_renames.h"
 #include "state/messages.h"
 
@@ -56,6 +57,24 @@ bool find_renamed(const std::string& file_name, TextureKind kind, TextureFile& f
     return stored_name && find_under(stored_name, kind, found);
 }
 
+// Image files are looked for loose only: archives hold the game's own texture kinds.
+bool find_image(const std::string& base, TextureFile& found) {
+    for (const char* extension : IMAGE_TEXTURE_EXTENSIONS) {
+        std::string file_name = base + extension;
+        if (open_loose(file_name, TextureKind::image, found)) {
+            copy_bounded(found.file_name, sizeof found.file_name, file_name);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool decode_image_file(std::FILE* file, TextureImage& image) {
+    std::vector<uint8_t> bytes;
+    return read_file_image(file, 0, file_size(file), 0, nullptr, bytes) &&
+           decode_image_texture(bytes, image);
+}
+
 } // namespace
 
 bool find_texture_file(const char* name, TextureFile& found) {
@@ -65,7 +84,7 @@ bool find_texture_file(const char* name, TextureFile& found) {
     return find_under(still, TextureKind::still, found) ||
            find_under(animated, TextureKind::animated, found) ||
            find_renamed(still, TextureKind::still, found) ||
-           find_renamed(animated, TextureKind::animated, found);
+           find_renamed(animated, TextureKind::animated, found) || find_image(base, found);
 }
 
 std::vector<uint8_t> read_texture_bytes(std::FILE* file, uint64_t offset, TextureKind kind) {
@@ -88,8 +107,10 @@ bool load_texture_image(const char* name, TextureImage& image, char* file_name) 
     TextureFile found;
     if (!find_texture_file(name, found))
         return false;
+    copy_bounded(file_name, LOADED_FILE_LEN, found.file_name);
+    if (found.kind == TextureKind::image)
+        return decode_image_file(found.file.get(), image);
     std::vector<uint8_t> bytes = read_texture_bytes(found.file.get(), found.offset, found.kind);
     found.file.reset();
-    copy_bounded(file_name, LOADED_FILE_LEN, found.file_name);
     return decode_texture(bytes, found.kind, image);
 }

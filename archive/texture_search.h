@@ -1,4 +1,5 @@
-// Finding a texture's file (loose, in the archive, under a renamed file) and decoding it.
+// Finding a texture's file (loose, in the archive, under a renamed file, as an image file) and
+// decoding it.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +18,8 @@ struct TextureFile {
 };
 
 // Tries name.ogf, name.oaf, then the rename table's file for each, every name first loose in
-// the working directory and then in the archive's list of its kind. False when none exists.
+// the working directory and then in the archive's list of its kind; last name.png, .tga, .bmp,
+// .jpg and .jpeg loose in the working directory. False when none exists.
 // An archive entry whose archive cannot be opened ends the program.
 bool find_texture_file(const char* name, TextureFile& found);
 

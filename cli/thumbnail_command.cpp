@@ -33,7 +33,7 @@ const Command thumbnail_command{
     "thumbnail",
     "-s SIZE IN OUT.png",
     "Writes a SIZE x SIZE thumbnail of the model with a transparent background, the model\n"
-    "filling the square, as a freedesktop thumbnailer does (see cli/meshlook.thumbnailer).\n"
+    "filling the square, as a freedesktop thumbnailer does (see desktop/meshlook.thumbnailer).\n"
     "IN is any model meshlook-cli reads; an archive stands for its first polymodel.\n"
     "\n"
     "  -s, --size SIZE   the side of the square in pixels (default 256)\n",

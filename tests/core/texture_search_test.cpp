@@ -1,5 +1,5 @@
-// Texture search: loose before archive, still before animated, the rename table, case
-// rules, pipes passed over, the archive's fatal stops and the bounded read.
+// Texture search: loose before archive, still before animated, the rename table, image files
+// last, case rules, pipes passed over, the archive's fatal stops and the bounded read.
 #include <array>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "archive/texture_search.h"
 #include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
+#include "tools/image_file_builder.h"
 #include "tools/texture_builder.h"
 
 namespace {
@@ -147,6 +148,37 @@ TEST_F(TextureSearchTest, TheRenameTableIsTheLastResortInItsKindsList) {
     load("6escape");
     EXPECT_FALSE(loaded) << "7escape.ogf does not exist either";
     EXPECT_TRUE(sink.boxes.empty());
+}
+
+TEST_F(TextureSearchTest, ImageFilesAreTheLastResortLooseAndIgnoringCase) {
+    auto image = [](ImageFileFormat format, Rgba colour) {
+        return build_image_file(format, 1, 1, {colour.begin(), colour.end()});
+    };
+    loose("Wood.PNG", image(ImageFileFormat::png, RED));
+    loose("wood.tga", image(ImageFileFormat::tga, GREEN));
+    loose("WOOD.jpg", image(ImageFileFormat::jpg, BLUE));
+    loose("headlightflare.ogf", one_pixel_ogf(ARCHIVE));
+    loose("corona26.png", image(ImageFileFormat::png, RED));
+    loose("rock.png", image(ImageFileFormat::png, RED));
+    loose("broken.bmp", {'B', 'M', 1, 2, 3});
+    loose("broken.jpg", image(ImageFileFormat::jpg, BLUE));
+    archive(
+        {{"rock.ogf", one_pixel_ogf(ARCHIVE)}, {"crate.png", image(ImageFileFormat::png, RED)}});
+    EXPECT_EQ(load("wood"), RED);
+    EXPECT_STREQ(found_file, "wood.png");
+    std::filesystem::remove("Wood.PNG");
+    EXPECT_EQ(load("wood"), GREEN) << "then .tga";
+    std::filesystem::remove("wood.tga");
+    Rgba jpeg = load("wood");
+    EXPECT_TRUE(jpeg[2] > 240 && jpeg[0] < 10 && jpeg[1] < 10);
+    EXPECT_STREQ(found_file, "wood.jpg");
+    EXPECT_EQ(load("Corona26"), GREEN) << "the rename table comes first";
+    EXPECT_EQ(load("rock"), GREEN) << "and an archive's own textures";
+    load("crate");
+    EXPECT_FALSE(loaded) << "images are not looked for in the archive";
+    load("broken");
+    EXPECT_FALSE(loaded) << "the first file found is the texture";
+    EXPECT_STREQ(found_file, "broken.bmp");
 }
 
 TEST_F(TextureSearchTest, AnArchiveThatCannotBeOpenedEndsTheProgram) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tools/hog_builder.h"
+#include "tools/image_file_builder.h"
 #include "tools/texture_builder.h"
 
 namespace {
@@ -87,6 +88,31 @@ TEST_F(DrawTest, TexturesFollowTheirCoordinatesAndSlotChanges) {
     EXPECT_GT(at_model(-5, 15).g, 200);
     EXPECT_GT(at_model(0, -15).b, 200);
     EXPECT_GT(at_model(27, -15).r, 200);
+}
+
+TEST_F(DrawTest, TexturesFromPngAndJpegFilesShowTheirColours) {
+    // 32 x 8 files, left half red, right half green; the JPEG found ignoring case.
+    std::vector<uint8_t> rgba;
+    for (int i = 0; i < 32 * 8; ++i)
+        rgba.insert(rgba.end(),
+                    {uint8_t(i % 32 < 16 ? 255 : 0), uint8_t(i % 32 < 16 ? 0 : 255), 0, 255});
+    write_whole_file(dir.path("wide.png"), build_image_file(ImageFileFormat::png, 32, 8, rgba));
+    write_whole_file(dir.path("Boxy.JPG"), build_image_file(ImageFileFormat::jpg, 32, 8, rgba));
+    int s = add_subobject(-1, {0, 0, 0});
+    add_textured_square(s, {0, 15, 0}, 10, add_texture_slot("wide"));
+    add_textured_square(s, {0, -15, 0}, 10, add_texture_slot("boxy"));
+    std::filesystem::path old_cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.root());
+    load_textures();
+    std::filesystem::current_path(old_cwd);
+    ASSERT_TRUE(model.textures[0].loaded && model.textures[1].loaded);
+    EXPECT_STREQ(model.textures[1].loaded_file, "boxy.jpg");
+    draw();
+    for (float y : {15.0f, -15.0f}) {
+        SCOPED_TRACE(y);
+        EXPECT_RGB_NEAR(at_model(5, y), lit({255, 0, 0}, {0, 0, 1}, {-5, y, 0}), 8);
+        EXPECT_RGB_NEAR(at_model(-5, y), lit({0, 255, 0}, {0, 0, 1}, {5, y, 0}), 8);
+    }
 }
 
 // The former way of drawing, straight from the batches: each slot's list holds its image, and

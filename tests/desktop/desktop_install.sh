@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# cmake --install into a fresh prefix: the desktop entry validates, the file types recognise a
+# polymodel and an archive by their first bytes under any name, and the thumbnailer's own
+# command line writes a PNG of the asked size.
+# Usage: desktop_install.sh BUILD_DIR MAKE_SAMPLES
+set -euo pipefail
+build=$1 make_samples=$2
+for tool in desktop-file-validate update-mime-database xdg-mime mimetype; do
+  command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix share=$work/prefix/share
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for file in bin/meshlook bin/meshlook-cli share/applications/meshlook.desktop \
+  share/mime/packages/meshlook.xml share/thumbnailers/meshlook.thumbnailer \
+  share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/meshlook.png \
+  share/icons/hicolor/scalable/apps/meshlook.svg; do
+  [ -s "$prefix/$file" ] || { echo "not installed: $file"; exit 1; }
+done
+desktop-file-validate "$share/applications/meshlook.desktop"
+
+update-mime-database "$share/mime"
+"$make_samples" "$work/samples" >/dev/null
+cp "$work/samples/demo.oof" "$work/model.png"
+cp "$work/samples/demo.hog" "$work/archive.txt"
+export XDG_DATA_DIRS=$share:/usr/share XDG_DATA_HOME=$share
+for pair in "samples/demo.oof polymodel" "model.png polymodel" "samples/demo.hog hog" \
+  "archive.txt hog"; do
+  set -- $pair
+  type=$(xdg-mime query filetype "$work/$1")
+  [ "$type" = "application/x-vantor-$2" ] || { echo "$1: $type"; exit 1; }
+done
+
+# The thumbnailer's Exec line with its size, input and output filled in, run as written.
+command=$(sed -n 's/^Exec=//p' "$share/thumbnailers/meshlook.thumbnailer")
+command=${command//%s/96} command=${command//%i/$work\/samples\/demo.hog}
+command=${command//%o/$work\/thumb.png}
+PATH=$prefix/bin:$PATH $command
+size=$(od -An -tu1 -j16 -N8 "$work/thumb.png" | tr -s ' ')
+[ "$size" = " 0 0 0 96 0 0 0 96" ] || { echo "thumbnail size bytes:$size"; exit 1; }
+echo "installed, validated, recognised and thumbnailed"
