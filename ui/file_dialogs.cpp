@@ -3,10 +3,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "state/file_io.h"
 #include "state/messages.h"
 #include "state/view_state.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -36,6 +39,8 @@ void choose(FileDialogMode mode, int kind) {
         message_box("WARNING", text, BoxIcon::error);
     } else {
         copy_bounded(view.file_dialog_result, sizeof view.file_dialog_result, path);
+        if (!path.empty())
+            enter_folder_of_chosen_file();
     }
 }
 
@@ -49,6 +54,17 @@ std::span<const FileFilter> file_filters(int kind) {
     if (kind < KIND_OOF || kind > KIND_ORF)
         return {&ALL_FILES, 1};
     return filters[kind - 1];
+}
+
+void enter_folder_of_chosen_file() {
+    std::error_code error;
+    fs::path chosen = fs::absolute(view.file_dialog_result, error).lexically_normal();
+    std::string absolute = chosen.string();
+    if (error || absolute.size() >= sizeof view.file_dialog_result)
+        return;
+    fs::current_path(chosen.parent_path(), error);
+    if (!error)
+        copy_bounded(view.file_dialog_result, sizeof view.file_dialog_result, absolute);
 }
 
 void choose_open_file(int kind) {

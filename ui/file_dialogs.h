@@ -17,6 +17,12 @@ void install_file_picker(FilePicker* picker);
 std::span<const FileFilter> file_filters(int kind);
 
 // Fill view.file_dialog_result with the chosen path; it stays empty on a cancel or when the
-// path does not fit the buffer (reported in a "WARNING" box).
+// path does not fit the buffer (reported in a "WARNING" box). A chosen file's folder becomes
+// the working folder, as the system dialogs do.
 void choose_open_file(int kind);
 void choose_save_file(int kind);
+
+// Makes view.file_dialog_result absolute and its folder the working folder, so that loose
+// textures beside the chosen file are found and the path still names it. A path whose
+// absolute form does not fit the buffer is left as it is.
+void enter_folder_of_chosen_file();

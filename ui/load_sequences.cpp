@@ -205,6 +205,7 @@ uint32_t open_path(const std::string& path) {
     copy_bounded(view.file_dialog_result, sizeof view.file_dialog_result, path);
     if (!open_for_reading(view.file_dialog_result))
         return effect_none; // as from the menu: a file that cannot be read is passed over
-    int kind = kind_of(path);
+    enter_folder_of_chosen_file();
+    int kind = kind_of(view.file_dialog_result);
     return kind == KIND_OOF || kind == KIND_HOG ? open_chosen(kind) : import_chosen(kind);
 }

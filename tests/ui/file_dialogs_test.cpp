@@ -106,15 +106,17 @@ TEST_F(FileDialogTest, OpenDialogShowsTitleFiltersAndTheCurrentFolder) {
     EXPECT_TRUE(sink.boxes.empty());
 }
 
-TEST_F(FileDialogTest, SaveDialogAcceptsANewNameInAnExistingFolder) {
+TEST_F(FileDialogTest, SaveDialogAcceptsANewNameInAnExistingFolderAndEntersIt) {
     SeenDialog seen;
-    std::string target = dir.path("new.orf");
+    QDir().mkpath(QString::fromStdString(dir.path("out")));
+    std::string target = dir.path("out/new.orf");
     inspect_next_dialog(seen, QString::fromStdString(target));
     choose_save_file(4);
     EXPECT_EQ(seen.title, "Select Output File");
     EXPECT_EQ(seen.shown_filters, QStringList({"Orf file", "All Files (*.*)"}));
     EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
     EXPECT_STREQ(view.file_dialog_result, target.c_str());
+    EXPECT_EQ(QDir::currentPath().toStdString(), dir.path("out"));
     EXPECT_TRUE(sink.boxes.empty());
 }
 
