@@ -1,9 +1,13 @@
 // meshlook-cli thumbnail: the freedesktop thumbnailer form, a square transparent PNG.
+#include <filesystem>
+
 #include "cli/cli_sink.h"
 #include "cli/commands.h"
 #include "cli/model_render.h"
 #include "cli/model_source.h"
 #include "cli/output_file.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -22,8 +26,13 @@ int run(const Args& args) {
     settings.transparent = true;
     ModelSource source = parse_source(args.positional()[0]);
     cli_sink.set_source(source.label);
+    // A thumbnailer starts in no particular folder: textures are looked for beside the model.
+    fs::path out = fs::absolute(args.positional()[1]);
+    source.path = fs::absolute(source.path).string();
+    std::error_code error;
+    fs::current_path(fs::path(source.path).parent_path(), error);
     load_model(source);
-    write_output(args.positional()[1], encode_png(ModelRenderer(settings).draw(), true));
+    write_output(out.string(), encode_png(ModelRenderer(settings).draw(), true));
     return 0;
 }
 
@@ -34,7 +43,8 @@ const Command thumbnail_command{
     "-s SIZE IN OUT.png",
     "Writes a SIZE x SIZE thumbnail of the model with a transparent background, the model\n"
     "filling the square, as a freedesktop thumbnailer does (see desktop/meshlook.thumbnailer).\n"
-    "IN is any model meshlook-cli reads; an archive stands for its first polymodel.\n"
+    "IN is any model meshlook-cli reads; an archive stands for its first polymodel. Loose\n"
+    "textures are looked for in IN's folder.\n"
     "\n"
     "  -s, --size SIZE   the side of the square in pixels (default 256)\n",
     options,
