@@ -1,4 +1,5 @@
-// Keys, mouse moves, wheel turns and timer ticks as changes of the view state.
+// Keys, mouse moves and wheel turns as changes of the view state. (Drags and the spin timer are
+// checked with the Edit Window pages and the real window.)
 #include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
@@ -82,58 +83,6 @@ TEST_F(ViewInputTest, FirstMoveOnlyRecordsThenCtrlRotatesAndShiftOrTheWheelZooms
     EXPECT_EQ(view.zoom, 20.0f);
     wheel_turned(1200);
     EXPECT_EQ(view.zoom, 10.0f);
-}
-
-TEST_F(ViewInputTest, DragsMoveTheSelectedPointOfTheShownTab) {
-    view.model_loaded = view.show_location = 1;
-    model.num_gun_points = 2;
-    model.gun_points.location[1] = {1, 2, 3};
-    model.num_special_points = 1;
-    model.special_points.location[0] = {4, 5, 6};
-    model.ground_points.location[0] = {7, 7, 7}; // an empty list: not touched
-    view.cur_point = 1;
-    view.last_mouse_x = view.last_mouse_y = 10;
-    uint32_t drag = effect_rebuild | effect_redraw | effect_notify_page;
-    struct Step {
-        uint32_t tab;
-        MouseState mouse;
-        Vec3 gun, special;
-    } steps[] = {
-        {0, {30, 60, false, false, true, false}, {0.8f, 1.5f, 3}, {4, 5, 6}},
-        {0, {30, 40, false, false, false, true}, {0.8f, 1.5f, 2.8f}, {4, 5, 6}},
-        {4, {20, 40, false, false, true, false}, {0.8f, 1.5f, 2.8f}, {4.1f, 5, 6}},
-        // The battery tab moves nothing but redraws and refreshes; an empty list does nothing.
-        {5, {0, 0, false, false, true, false}, {0.8f, 1.5f, 2.8f}, {4.1f, 5, 6}},
-        {1, {9, 9, false, false, true, false}, {0.8f, 1.5f, 2.8f}, {4.1f, 5, 6}},
-    };
-    for (const Step& s : steps) {
-        view.edit_tab = s.tab;
-        EXPECT_EQ(mouse_move(s.mouse), s.tab == 1 ? effect_none : drag) << s.tab;
-        expect_near(model.gun_points.location[1], s.gun);
-        expect_near(model.special_points.location[0], s.special);
-    }
-    EXPECT_EQ(model.ground_points.location[0].x, 7.0f);
-}
-
-TEST_F(ViewInputTest, TimerSpinsRotatingSubobjectsByWholeDegrees) {
-    model.num_subobjects = 3;
-    model.any_rotate = 1;
-    // 3.6 degrees a tick, truncated to 3; 0.5 a tick: never moves; 0: no division by zero.
-    float times[] = {5, 36, 0};
-    for (int s = 0; s < 3; ++s) {
-        model.sobj_rotate[s] = 1;
-        model.rotate_time[s] = times[s];
-    }
-    EXPECT_EQ(timer_tick(), effect_none); // $Rotate off
-    view.rotate_on = 1;
-    EXPECT_EQ(timer_tick(), effect_redraw);
-    EXPECT_EQ(view.spin_angle[0], 3.0f);
-    for (int i = 0; i < 119; ++i)
-        timer_tick();
-    EXPECT_EQ(view.spin_angle[0] + view.spin_angle[1] + view.spin_angle[2], 0.0f)
-        << "120 ticks: 360 reduces to 0";
-    model.any_rotate = 0;
-    EXPECT_EQ(timer_tick(), effect_none);
 }
 
 } // namespace
