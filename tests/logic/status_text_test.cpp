@@ -1,6 +1,4 @@
 // The status caption in its five forms, the "Oof Information" text and its 120-character cut.
-#include <gtest/gtest.h>
-
 #include <cstring>
 
 #include "archive/hog_index.h"
@@ -13,8 +11,9 @@ namespace {
 
 class StatusTextTest : public CoreTest {
   protected:
-    // An archive of four entries whose polymodels are entries 1 and 3.
-    void archive() {
+    // An archive of four entries whose polymodels are entries 1 and 3; keyframe 17 shown.
+    void SetUp() override {
+        CoreTest::SetUp();
         hog.num_entries = 4;
         std::strcpy(hog.entries[1].name, "first.oof");
         std::strcpy(hog.entries[3].name, "second.oof");
@@ -22,43 +21,33 @@ class StatusTextTest : public CoreTest {
         hog.oof_entries[1] = 3;
         hog.num_oof = 2;
         std::strcpy(hog.hog_path, "/data/ships.hog");
-    }
-    void keyed() {
         model.num_used_frames = 2;
-        model.used_frames[0] = 4;
         model.used_frames[1] = 17;
         view.cur_keyframe = 1;
-        view.positions_on = 1;
-    }
-    // The caption without and with the keyframe number shown.
-    void expect_captions(const std::string& plain, const std::string& keyed_caption) {
-        view.positions_on = 0;
-        EXPECT_EQ(status_caption_text(), plain);
-        keyed();
-        EXPECT_EQ(status_caption_text(), keyed_caption);
     }
 };
 
 TEST_F(StatusTextTest, CaptionNamesTheArchiveEntryOrTheFileCutAtTheLastSeparator) {
-    archive();
     view.cur_hog_oof = 1;
-    expect_captions(" 2/2 : second.oof", " 2/2 : second.oof 17");
-    hog.num_entries = 0;
-    std::strcpy(view.oof_path, "C:\\models\\ship.oof");
-    expect_captions(" ship.oof", " ship.oof   17");
-    std::strcpy(view.oof_path, "/home/me/ship.oof");
-    expect_captions(" ship.oof", " ship.oof   17");
-    std::strcpy(view.oof_path, "ship.oof");
-    expect_captions(" ship.oof", " ship.oof 17");
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"", " 2/2 : second.oof", " 2/2 : second.oof 17"},
+        {"C:\\models\\ship.oof", " ship.oof", " ship.oof   17"},
+        {"/home/me/ship.oof", " ship.oof", " ship.oof   17"},
+        {"ship.oof", " ship.oof", " ship.oof 17"}};
+    for (auto [path, plain, keyed] : cases) {
+        hog.num_entries = *path ? 0 : 4;
+        std::strcpy(view.oof_path, path);
+        view.positions_on = 0;
+        EXPECT_EQ(status_caption_text(), plain);
+        view.positions_on = 1;
+        EXPECT_EQ(status_caption_text(), keyed);
+    }
     view.positions_on = 0;
     std::memset(view.oof_path, 'x', PATH_LEN - 1); // cut to the caption buffer
-    std::string caption = status_caption_text();
-    EXPECT_EQ(caption.size(), 79u);
-    EXPECT_EQ(caption.substr(0, 3), " xx");
+    EXPECT_EQ(status_caption_text(), " " + std::string(78, 'x'));
 }
 
 TEST_F(StatusTextTest, InfoNamesTheArchiveOrFileThenTheTotals) {
-    archive();
     model.num_vertices = 1234;
     model.num_polygons = 567;
     model.num_textures = 8;
@@ -69,13 +58,8 @@ TEST_F(StatusTextTest, InfoNamesTheArchiveOrFileThenTheTotals) {
     hog.num_entries = 0;
     std::strcpy(view.oof_path, "D:\\a\\b.oof");
     EXPECT_EQ(polymodel_info_text().substr(0, 17), "Oof Name: b.oof\nT");
-    std::strcpy(view.oof_path, "/a/b.oof");
-    EXPECT_EQ(polymodel_info_text().substr(0, 17), "Oof Name: b.oof\nT");
-
     // Ten-digit counts give the longest totals part (101 characters), inside the 120 cut.
-    model.num_vertices = 2000000000;
-    model.num_polygons = 2000000001;
-    model.num_textures = 2000000002;
+    model.num_vertices = model.num_polygons = model.num_textures = 2000000000;
     model.num_subobjects = 2000000003;
     std::string text = polymodel_info_text();
     EXPECT_EQ(text.size(), 16u + 101u);
@@ -83,7 +67,6 @@ TEST_F(StatusTextTest, InfoNamesTheArchiveOrFileThenTheTotals) {
 }
 
 TEST_F(StatusTextTest, AnArchiveWithoutPolymodelsLeavesTheKeptModelNamed) {
-    archive();
     view.cur_hog_oof = 1;
     keep_shown_model_source();
     hog.num_oof = 0; // the new archive, as Load Hog leaves it

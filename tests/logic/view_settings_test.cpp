@@ -6,7 +6,6 @@
 #include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/support/fake_dialog_host.h"
-#include "tests/support/test_globals.h"
 #include "ui/commands.h"
 #include "ui/control_ids.h"
 
@@ -14,7 +13,8 @@ namespace {
 
 class ViewSettingsTest : public DialogTest<> {
   protected:
-    // A loaded model of three subobjects, two textures and two keyframes.
+    // A loaded model of three subobjects, two textures and two keyframes, from an archive of
+    // three polymodels after a texture entry.
     void model_of_three() {
         view.model_loaded = 1;
         model.num_subobjects = 3;
@@ -29,14 +29,11 @@ class ViewSettingsTest : public DialogTest<> {
         std::strcpy(model.textures[1].loaded_file, "hull.ogf");
         model.num_used_frames = 2;
         model.used_frames[1] = 25;
-    }
-    void archive_of(std::initializer_list<const char*> names) {
-        hog.num_entries = static_cast<uint32_t>(names.size()) + 1; // entry 0 is a texture
+        hog.num_entries = 4;
         std::strcpy(hog.hog_path, "/data/ships.hog");
-        uint32_t e = 1;
-        for (const char* name : names) {
-            std::strcpy(hog.entries[e].name, name);
-            hog.oof_entries[hog.num_oof++] = e++;
+        for (uint32_t e : {1, 2, 3}) {
+            std::snprintf(hog.entries[e].name, sizeof hog.entries[e].name, "%c.oof", 'a' + e - 1);
+            hog.oof_entries[hog.num_oof++] = e;
         }
     }
     FakeDialogControls& open() {
@@ -46,15 +43,10 @@ class ViewSettingsTest : public DialogTest<> {
     }
     DialogProcedure& procedure() { return *host.windows.back()->procedure; }
     std::string text(int id) { return host.windows.back()->controls.text(id, 100); }
-    void type(int id, const char* typed) {
-        host.windows.back()->controls.set_text(id, typed);
-        procedure().command(id, NOTIFY_LOST_FOCUS);
-    }
 };
 
 TEST_F(ViewSettingsTest, ShowsNothingLoadedALooseFileAnArchiveOrNotLoadedTextures) {
     FakeDialogControls& c = open();
-    EXPECT_EQ(view.view_settings_window, host.windows.back().get());
     EXPECT_EQ(text(VS_FILE_NAME), "-- No FIle Loaded --");
     for (int id : {VS_HOG_COUNT, VS_TOTAL_POLYS, VS_SOBJ_COUNT, VS_TEXTURE_COUNT, VS_KEY_COUNT})
         EXPECT_EQ(text(id), "0") << id;
@@ -63,16 +55,13 @@ TEST_F(ViewSettingsTest, ShowsNothingLoadedALooseFileAnArchiveOrNotLoadedTexture
     EXPECT_EQ(text(VS_SOBJ_POLYS), "poly") << "kept as it showed";
 
     model_of_three();
+    hog.num_entries = 0; // a loose file
     std::strcpy(view.oof_path, "/models/ship.oof");
-    view.cur_sobj = 1;
-    view.cur_texture = 1;
-    view.cur_keyframe = 1;
+    view.cur_sobj = view.cur_texture = view.cur_keyframe = 1;
     procedure().init(INIT_FULL);
     EXPECT_EQ(text(VS_FILE_NAME), "/models/ship.oof");
     EXPECT_EQ(text(VS_HOG_COUNT), "1");
-    EXPECT_EQ(c.row_count(VS_HOG_LIST), 0);
-    EXPECT_FALSE(c.enabled(VS_HOG_LIST));
-    EXPECT_FALSE(c.enabled(VS_HOG_NUMBER));
+    EXPECT_FALSE(c.row_count(VS_HOG_LIST) || c.enabled(VS_HOG_LIST) || c.enabled(VS_HOG_NUMBER));
     const std::pair<int, const char*> shown[] = {
         {VS_SOBJ_NUMBER, "2"},      {VS_SOBJ_COUNT, "3"},      {VS_SOBJ_NAME, "turret"},
         {VS_SOBJ_PROPS, "$fov=90"}, {VS_SOBJ_POLYS, "12"},     {VS_SOBJ_VERTS, "30"},
@@ -83,7 +72,7 @@ TEST_F(ViewSettingsTest, ShowsNothingLoadedALooseFileAnArchiveOrNotLoadedTexture
         EXPECT_EQ(text(id), want) << id;
 
     view.show_textures = 0;
-    archive_of({"a.oof", "b.oof", "c.oof"});
+    hog.num_entries = 4;
     view.cur_hog_oof = 2;
     procedure().init(INIT_FULL);
     EXPECT_EQ(text(VS_TEXTURE_FILE), "Not Loaded");
@@ -95,7 +84,6 @@ TEST_F(ViewSettingsTest, ShowsNothingLoadedALooseFileAnArchiveOrNotLoadedTexture
     // Code 2 keeps the rows, code 1 touches only the keyframe fields; none sends anything.
     std::strcpy(hog.entries[1].name, "renamed.oof");
     view.cur_keyframe = 0;
-    model.used_frames[0] = 7;
     procedure().init(INIT_KEEP_LIST);
     EXPECT_EQ(c.control(VS_HOG_LIST).rows[0], "a.oof");
     model.used_frames[0] = 8;
@@ -105,68 +93,53 @@ TEST_F(ViewSettingsTest, ShowsNothingLoadedALooseFileAnArchiveOrNotLoadedTexture
     EXPECT_EQ(text(VS_TOTAL_POLYS), "40");
     EXPECT_TRUE(main.commands.empty());
 
-    // No keys: "0", an empty disabled field, no frame number.
-    model.num_used_frames = 0;
+    model.num_used_frames = 0; // no keys: an empty disabled field, no frame number
     procedure().init(INIT_FULL);
-    EXPECT_EQ(text(VS_KEY_NUMBER), "");
+    EXPECT_EQ(text(VS_KEY_NUMBER) + text(VS_KEY_FRAME), "");
     EXPECT_FALSE(c.enabled(VS_KEY_NUMBER));
-    EXPECT_EQ(text(VS_KEY_FRAME), "");
 }
 
 TEST_F(ViewSettingsTest, GroupsSendTheirRequestAndMoveTheHighlight) {
     model_of_three();
-    archive_of({"a.oof", "b.oof", "c.oof"});
-    open();
+    FakeDialogControls& controls = open();
     view.highlight_sobj = 1;
     view.sobj_highlight[0] = 1;
+    int32_t* selection = &view.selection_changed;
     struct Case {
-        int id;
+        int field, id;
         const char* typed;
-        int notify;
         uint32_t* index;
         uint32_t want;
-        int32_t* request; // nullptr: nothing sent
+        int32_t* request; // nullptr: nothing sent, and the field rewritten
     } cases[] = {
-        {VS_SOBJ_NUMBER, "3", NOTIFY_LOST_FOCUS, &view.cur_sobj, 2, &view.selection_changed},
-        {VS_SOBJ_NUMBER, "003", NOTIFY_LOST_FOCUS, &view.cur_sobj, 2, nullptr},
-        {VS_SOBJ_MINUS, "1", NOTIFY_CLICKED, &view.cur_sobj, 0, &view.selection_changed},
-        {VS_SOBJ_MINUS, "1", NOTIFY_CLICKED, &view.cur_sobj, 0, &view.selection_changed},
-        {VS_TEXTURE_PLUS, "2", NOTIFY_CLICKED, &view.cur_texture, 1, &view.selection_changed},
-        {VS_KEY_PLUS, "9", NOTIFY_CLICKED, &view.cur_keyframe, 1, &view.selection_changed},
-        {VS_HOG_PLUS, "3", NOTIFY_CLICKED, &view.cur_hog_oof, 2, &view.hog_pick_pending},
+        {VS_SOBJ_NUMBER, VS_SOBJ_NUMBER, "3", &view.cur_sobj, 2, selection},
+        {VS_SOBJ_NUMBER, VS_SOBJ_NUMBER, "003", &view.cur_sobj, 2, nullptr},
+        {VS_SOBJ_NUMBER, VS_SOBJ_MINUS, "1", &view.cur_sobj, 0, selection},
+        {VS_SOBJ_NUMBER, VS_SOBJ_MINUS, "1", &view.cur_sobj, 0, selection},
+        {VS_TEXTURE_NUMBER, VS_TEXTURE_PLUS, "2", &view.cur_texture, 1, selection},
+        {VS_KEY_NUMBER, VS_KEY_PLUS, "9", &view.cur_keyframe, 1, selection},
+        {VS_HOG_NUMBER, VS_HOG_PLUS, "3", &view.cur_hog_oof, 2, &view.hog_pick_pending},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.id) + " " + c.typed);
         main.commands.clear();
         view.selection_changed = view.hog_pick_pending = 0;
-        int field = c.id == VS_SOBJ_MINUS     ? VS_SOBJ_NUMBER
-                    : c.id == VS_TEXTURE_PLUS ? VS_TEXTURE_NUMBER
-                    : c.id == VS_KEY_PLUS     ? VS_KEY_NUMBER
-                    : c.id == VS_HOG_PLUS     ? VS_HOG_NUMBER
-                                              : c.id;
-        host.windows.back()->controls.set_text(field, c.typed);
-        procedure().command(c.id, c.notify);
+        controls.set_text(c.field, c.typed);
+        procedure().command(c.id, c.id == c.field ? NOTIFY_LOST_FOCUS : NOTIFY_CLICKED);
         EXPECT_EQ(*c.index, c.want);
-        if (c.request) {
-            EXPECT_EQ(*c.request, 1);
-            EXPECT_EQ(main.commands, std::vector<int>{CMD_REFRESH});
-        } else {
-            EXPECT_TRUE(main.commands.empty());
-            EXPECT_EQ(text(field), "3") << "rewritten";
-        }
+        EXPECT_EQ(c.request ? *c.request : 1, 1);
+        EXPECT_EQ(main.commands.size(), c.request ? 1u : 0u);
+        EXPECT_EQ(text(c.field), c.request ? text(c.field) : "3");
     }
     // The highlight went with the subobject: only the current one is marked.
-    EXPECT_EQ(view.sobj_highlight[0], 1);
-    EXPECT_EQ(view.sobj_highlight[2], 0);
+    EXPECT_EQ(view.sobj_highlight[0] + 2 * view.sobj_highlight[2], 1);
 
     // The archive list: the current row does nothing, another loads.
-    FakeDialogControls& c = host.windows.back()->controls;
     main.commands.clear();
-    c.select_row(VS_HOG_LIST, 2);
-    procedure().command(VS_HOG_LIST, NOTIFY_SELECTION_CHANGED);
-    EXPECT_TRUE(main.commands.empty());
-    c.select_row(VS_HOG_LIST, 0);
-    procedure().command(VS_HOG_LIST, NOTIFY_SELECTION_CHANGED);
+    for (int row : {2, 0}) {
+        controls.select_row(VS_HOG_LIST, row);
+        procedure().command(VS_HOG_LIST, NOTIFY_SELECTION_CHANGED);
+    }
     EXPECT_EQ(view.cur_hog_oof, 0u);
     EXPECT_EQ(main.commands, std::vector<int>{CMD_REFRESH});
 }
@@ -178,16 +151,14 @@ TEST_F(ViewSettingsTest, SwitchesRedrawAndRotateRestartsEverySpin) {
     view.spin_angle[2] = 90;
     procedure().command(VS_ROTATE, NOTIFY_CLICKED);
     EXPECT_TRUE(main.timer_running);
-    EXPECT_EQ(view.spin_angle[0], 0.0f);
-    EXPECT_EQ(view.spin_angle[2], 0.0f);
+    EXPECT_EQ(view.spin_angle[0] + view.spin_angle[2], 0.0f);
     EXPECT_EQ(view.refresh_only, 1);
     procedure().command(VS_ROTATE, NOTIFY_CLICKED);
     EXPECT_FALSE(main.timer_running);
 
     view.cur_texture = 1;
     procedure().command(VS_HIGHLIGHT_TEXTURE, NOTIFY_CLICKED);
-    EXPECT_EQ(view.texture_highlight[1], 1);
-    EXPECT_TRUE(c.checked(VS_HIGHLIGHT_TEXTURE));
+    EXPECT_TRUE(view.texture_highlight[1] == 1 && c.checked(VS_HIGHLIGHT_TEXTURE));
     for (int id : {VS_FACING, VS_POSITIONS, VS_GLOW, VS_FLAT_COLORS}) {
         bool before = c.checked(id);
         procedure().command(id, NOTIFY_CLICKED);
@@ -195,7 +166,7 @@ TEST_F(ViewSettingsTest, SwitchesRedrawAndRotateRestartsEverySpin) {
     }
     EXPECT_EQ(view.facing_on + view.positions_on + view.glow_on + view.flat_colors, 3);
 
-    // The close box asks the main window, which closes it and clears its check mark.
+    // The close box asks the main window to close it.
     procedure().close();
     EXPECT_EQ(main.commands.back(), CMD_VIEW_SETTINGS);
 }

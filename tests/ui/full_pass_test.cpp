@@ -1,34 +1,77 @@
-// One pass through the program as a user makes it: the sample archive loaded, View Settings and
-// the Edit Window open side by side and following each other's subobject, a point, a battery
-// and a property string edited, the model exported and loaded back with every edit in it.
-#include <QDir>
+// The real window as a user works it: one full pass through the sample archive with View Settings
+// and the Edit Window open side by side, every edit surviving an export and a load; each window
+// on its own; a file dropped on the main window.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QTest>
-#include <cstring>
 
 #include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/ui/ui_fixture.h"
+#include "tools/hog_builder.h"
+#include "tools/sample_shapes.h"
 #include "ui/control_ids.h"
+#include "ui/status_text.h"
 #include "ui/templates.h"
+#include "ui/window/model_view.h"
 
 namespace {
 
-class FullPassTest : public UiTest {
+// A marker colour: each channel bright or dark.
+struct Hue {
+    bool r, g, b;
+};
+constexpr Hue RED{1, 0, 0}, GREEN{0, 1, 0};
+
+class WindowsTest : public UiTest {
   protected:
-    std::string field(DialogWindow* window, int id) {
-        auto* edit = qobject_cast<QLineEdit*>(dynamic_cast<QtDialog*>(window)->control(id));
-        return edit ? edit->text().toStdString() : "?";
+    void SetUp() override {
+        UiTest::SetUp();
+        open_window();
+    }
+    std::string ships() {
+        return dir.write("ships.hog", build_hog({{"m1.oof", square_model()},
+                                                 {"m2.oof", square_model("$rotate=5")},
+                                                 {"m3.oof", square_model()}}));
+    }
+    static QString text(DialogWindow* dialog, int id) {
+        QWidget* w = dynamic_cast<QtDialog*>(dialog)->control(id);
+        auto* edit = qobject_cast<QLineEdit*>(w);
+        return edit ? edit->text() : qobject_cast<QLabel*>(w)->text();
+    }
+    // Pixels of the hue within 6 pixels of where model point (x, y) is seen from the front.
+    int marked(Hue hue, float x, float y) {
+        QImage image = frame();
+        double per_unit = std::min(image.width(), image.height()) / 2.0 / view.zoom;
+        int cx = int(image.width() / 2.0 - x * per_unit),
+            cy = int(image.height() / 2.0 - y * per_unit);
+        auto bright = [](int value, bool on) { return on ? value > 150 : value < 60; };
+        int n = 0;
+        for (int py = cy - 6; py <= cy + 6; ++py)
+            for (int px = cx - 6; px <= cx + 6; ++px) {
+                QColor c = image.valid(px, py) ? image.pixelColor(px, py) : QColor(0, 0, 0);
+                n += bright(c.red(), hue.r) && bright(c.green(), hue.g) && bright(c.blue(), hue.b);
+            }
+        return n;
+    }
+    void move_mouse(int x, int y, Qt::MouseButtons buttons) {
+        QPointF at(x, y);
+        QMouseEvent move(QEvent::MouseMove, at, window->model_view()->mapToGlobal(at), Qt::NoButton,
+                         buttons, Qt::NoModifier);
+        QApplication::sendEvent(window->model_view(), &move);
     }
 };
 
-TEST_F(FullPassTest, EditsMadeInBothWindowsSurviveAnExportAndALoad) {
-    QProcess generator;
-    generator.start(MAKE_SAMPLES_EXECUTABLE, {QString::fromStdString(dir.path("samples"))});
-    ASSERT_TRUE(generator.waitForFinished(30000));
-    open_window();
-    command_with_file(CMD_LOAD_HOG, dir.path("samples/demo.hog"));
+TEST_F(WindowsTest, FullPassEditsMadeInBothWindowsSurviveAnExportAndALoad) {
+    ASSERT_EQ(QProcess::execute(MAKE_SAMPLES_EXECUTABLE, {QString::fromStdString(dir.path("s"))}),
+              0);
+    command_with_file(CMD_LOAD_HOG, dir.path("s/demo.hog"));
     ASSERT_GE(model.num_subobjects, 3u);
 
     window->command(CMD_VIEW_SETTINGS);
@@ -36,20 +79,18 @@ TEST_F(FullPassTest, EditsMadeInBothWindowsSurviveAnExportAndALoad) {
     QtDialog* page = &open_tab(6); // "SOBJ"
     click(settings, VS_SOBJ_PLUS);
     EXPECT_EQ(view.cur_sobj, 1u);
-    EXPECT_EQ(field(view.edit_page_window, SM_NUMBER), "2") << "the page follows View Settings";
+    EXPECT_EQ(text(view.edit_page_window, SM_NUMBER), "2") << "the page follows View Settings";
     click(*page, SM_PLUS);
-    EXPECT_EQ(field(view.view_settings_window, VS_SOBJ_NUMBER), "3") << "and the other way";
+    EXPECT_EQ(text(view.view_settings_window, VS_SOBJ_NUMBER), "3") << "and the other way";
     type_and_leave(*page, SM_PROPS, "$rotate=5");
     EXPECT_EQ(model.sobj_rotate[2], 1);
 
     page = &open_tab(0); // "GPNT"
     uint32_t guns = model.num_gun_points;
     click(*page, PT_ADD);
-    ASSERT_EQ(model.num_gun_points, guns + 1);
     for (uint32_t i = 0; i < guns; ++i) // to the new, last point
         click(*page, PT_PLUS);
     type_and_leave(*page, PT_LOC_X, "7.5");
-    EXPECT_EQ(model.gun_points.location[guns].x, 7.5f);
 
     page = &open_tab(5); // "WBAT"
     uint32_t batteries = model.num_batteries;
@@ -57,11 +98,10 @@ TEST_F(FullPassTest, EditsMadeInBothWindowsSurviveAnExportAndALoad) {
     for (uint32_t i = 0; i < batteries; ++i) // to the new, empty battery
         click(*page, WB_PLUS);
     click(*page, WB_FIRST_GUN + static_cast<int>(guns));
-    ASSERT_EQ(model.batteries.num_guns[batteries], 1u);
 
     std::string saved = dir.path("edited.oof");
     command_with_file(CMD_EXPORT_OOF, saved);
-    command_with_file(CMD_LOAD_OOF, dir.path("samples/demo.oof"));
+    command_with_file(CMD_LOAD_OOF, dir.path("s/demo.oof"));
     command_with_file(CMD_LOAD_OOF, saved);
     ASSERT_EQ(view.model_loaded, 1);
     EXPECT_STREQ(model.sobj_props[2], "$rotate=5");
@@ -69,8 +109,113 @@ TEST_F(FullPassTest, EditsMadeInBothWindowsSurviveAnExportAndALoad) {
     ASSERT_EQ(model.num_gun_points, guns + 1);
     EXPECT_EQ(model.gun_points.location[guns].x, 7.5f);
     ASSERT_EQ(model.num_batteries, batteries + 1);
-    ASSERT_EQ(model.batteries.num_guns[batteries], 1u);
-    EXPECT_EQ(model.batteries.guns[batteries][0], guns);
+    EXPECT_EQ(std::vector<uint32_t>(model.batteries.guns[batteries],
+                                    model.batteries.guns[batteries] +
+                                        model.batteries.num_guns[batteries]),
+              std::vector<uint32_t>{guns});
+}
+
+TEST_F(WindowsTest, ViewSettingsRowsLoadByMouseFieldsActOnLeavingAndTheCloseBoxUnchecks) {
+    command_with_file(CMD_LOAD_HOG, ships());
+    window->command(CMD_VIEW_SETTINGS);
+    auto& dialog = dynamic_cast<QtDialog&>(*view.view_settings_window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_TRUE(window->menu_action(CMD_VIEW_SETTINGS)->isChecked());
+    // At (200, 0) dialog units from the main window's top-left corner, 273 x 212 in size.
+    QRect place = dialog.to_pixels(200, 0, 273, 212);
+    EXPECT_EQ(dialog.geometry(), place.translated(window->mapToGlobal(QPoint(0, 0))));
+
+    window->command(CMD_RIGHT);
+    settle();
+    QImage turned = frame();
+    auto* list = qobject_cast<QComboBox*>(dialog.control(VS_HOG_LIST));
+    ASSERT_EQ(list->count(), 3);
+    QTest::mouseClick(list, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([list] { return list->view()->isVisible(); }));
+    QTest::qWait(QApplication::doubleClickInterval() + 50); // the opening click is over
+    QTest::mouseClick(list->view()->viewport(), Qt::LeftButton, {},
+                      list->view()->visualRect(list->model()->index(1, 0)).center());
+    settle();
+    EXPECT_EQ(status_caption_text(), " 2/3 : m2.oof");
+    EXPECT_EQ(view.rot_y, START_ROT) << "loaded with the start orientation";
+    EXPECT_NE(frame(), turned);
+    EXPECT_EQ(text(&dialog, VS_HOG_NUMBER), "2");
+
+    type_and_leave(dialog, VS_SOBJ_NUMBER, "2");
+    EXPECT_EQ(view.cur_sobj, 1u);
+    EXPECT_EQ(text(&dialog, VS_SOBJ_PROPS), "$rotate=5");
+
+    dialog.close();
+    settle();
+    EXPECT_FALSE(window->menu_action(CMD_VIEW_SETTINGS)->isChecked());
+    EXPECT_EQ(view.view_settings_window, nullptr);
+}
+
+TEST_F(WindowsTest, EditWindowPagesShowMoveAndMarkPointsWithoutTakingTheFocus) {
+    // One point of each kind around the square, outside it as seen from the front.
+    command_with_file(CMD_LOAD_OOF, dir.write("points.oof", square_model(nullptr, false, [] {
+                                                  add_gun_point(0, {15, 15, 0}, {0, 0, 1});
+                                                  add_ground_point(0, {-15, 15, 0});
+                                                  add_attach_point(0, {15, -15, 0}, {0, 0, 1});
+                                                  add_nath_point(0, {-15, -15, 0}, {0, 0, 1});
+                                                  add_special_point("light", "", {0, 17, 0}, 1);
+                                              })));
+    QTest::keyClick(window->model_view(), Qt::Key_F); // straight at the front
+    window->command(CMD_EDIT_WINDOW);
+    auto& edit = dynamic_cast<QtDialog&>(*view.edit_window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    window->activateWindow();
+    window->model_view()->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::tuple<int, int, const char*> steps[] = {
+        {4, SP_NAME, "light"}, {3, PT_LOC_Y, "-15.000000"}, {0, PT_LOC_X, "15.000000"}};
+    for (auto [tab, control, shown] : steps) {
+        QtDialog& page = open_tab(tab);
+        EXPECT_EQ(page.pos(), QPoint(20, 40));
+        EXPECT_EQ(text(&page, control), shown) << tab;
+        EXPECT_EQ(QApplication::activeWindow(), window.get()) << tab;
+        EXPECT_TRUE(window->model_view()->hasFocus()) << tab;
+    }
+
+    EXPECT_EQ(marked(RED, 15, 15), 0);
+    click(edit, EW_SHOW_LOCATION);
+    EXPECT_GT(marked(RED, 15, 15), 5);
+    EXPECT_EQ(marked(GREEN, -15, 15), 0) << "only the shown page's point";
+    type_and_leave(dynamic_cast<QtDialog&>(*view.edit_page_window), PT_LOC_X, "-5");
+    EXPECT_EQ(model.gun_points.location[0].x, -5.0f);
+    EXPECT_EQ(marked(RED, 15, 15), 0);
+    EXPECT_GT(marked(RED, -5, 15), 5);
+    move_mouse(100, 100, Qt::NoButton);
+    move_mouse(150, 300, Qt::LeftButton); // x less by 0.5, y by 2
+    EXPECT_FLOAT_EQ(model.gun_points.location[0].x, -5.5f);
+    EXPECT_EQ(text(view.edit_page_window, PT_LOC_Y), "13.000000") << "the page follows the drag";
+
+    // A typed "$glow=" changes the view at once.
+    view.glow_on = 1;
+    QtDialog& submodel = open_tab(6);
+    QImage before = frame();
+    type_and_leave(submodel, SM_PROPS, "$glow=1,0,0,1");
+    EXPECT_EQ(model.sobj_glow[0], 1);
+    EXPECT_NE(frame(), before);
+}
+
+TEST_F(WindowsTest, AFileDroppedOnTheWindowOpensAsItsMenuCommandWould) {
+    QMimeData data, two;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(ships()))});
+    two.setUrls({QUrl::fromLocalFile("/a.oof"), QUrl::fromLocalFile("/b.oof")});
+    QPoint middle = window->rect().center();
+    QDragEnterEvent refused(middle, Qt::CopyAction, &two, Qt::LeftButton, Qt::NoModifier);
+    refused.ignore();
+    QApplication::sendEvent(window.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted()) << "one file at a time";
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
+    settle();
+    EXPECT_GT(count_pixels(frame(), is_lit), 1000) << "the square is drawn";
 }
 
 } // namespace

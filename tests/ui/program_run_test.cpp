@@ -1,11 +1,8 @@
-// The real program, run unattended: a fatal reader error ends it with the reader's status
-// after its "ERROR" box; a normal run ends with 0.
-#include <gtest/gtest.h>
-
+// The real program, run unattended: a fatal reader error ends it with the reader's status after
+// its "ERROR" box, a file named on the command line opens by its kind, a normal run ends with 0.
 #include <QProcess>
 #include <algorithm>
 
-#include "tests/support/test_globals.h"
 #include "tests/ui/ui_fixture.h"
 #include "tools/cob_builder.h"
 #include "tools/hog_builder.h"
@@ -19,9 +16,9 @@ struct ProgramResult {
     std::string errors;
 };
 
-// Runs the program on the test's display, or on `display` ("" for none).
-ProgramResult run_meshlook(const std::string& script, const char* display = nullptr,
-                           const std::string& file = {}) {
+// Runs the script on the test's display, or on `display` ("" for none), opening file if given.
+ProgramResult run_meshlook(const std::string& script, const std::string& file = {},
+                           const char* display = nullptr) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("MESHLOOK_SCRIPT", QString::fromStdString(script));
@@ -31,47 +28,17 @@ ProgramResult run_meshlook(const std::string& script, const char* display = null
     else if (display)
         env.remove("DISPLAY");
     program.setProcessEnvironment(env);
-    QStringList arguments;
-    if (!file.empty())
-        arguments << QString::fromStdString(file);
-    program.start(MESHLOOK_EXECUTABLE, arguments);
+    program.start(MESHLOOK_EXECUTABLE,
+                  file.empty() ? QStringList() : QStringList{QString::fromStdString(file)});
     EXPECT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     return {program.exitCode(), program.readAllStandardError().toStdString()};
 }
 
-class ProgramRunTest : public CoreTest {};
+using ProgramRunTest = CoreTest;
 
-TEST_F(ProgramRunTest, FatalReaderErrorsEndWithTheReadersStatusAndANormalRunWithZero) {
+TEST_F(ProgramRunTest, EndsWithTheReadersStatusOnAFatalErrorAndOpensAFileByItsKind) {
     OofChunk unknown{"ZZZZ", {1, 2, 3, 4}, std::nullopt};
-    struct Case {
-        std::string script;
-        int status;
-        std::string error;
-    } cases[] = {
-        {"40003 " + dir.write("bad.hog", {'H', 'O', 'G', '3', 0, 0, 0, 0}), 254,
-         "ERROR: Bad hog file\n"},
-        {"40003 " + dir.write("ships.hog", build_hog({{"bad.oof", build_oof(2300, {unknown})}})), 5,
-         "ERROR: Oof data is bad, unknown datatype... ouch"},
-        {"40019", 0, "About: Meshlook\nVersion "}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.script);
-        ProgramResult run = run_meshlook(c.script + ";quit");
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
-    }
-}
-
-TEST_F(ProgramRunTest, WithoutADisplayItSaysSoInOneLineAndEndsWithOne) {
-    for (const char* display : {"", ":97"}) {
-        ProgramResult run = run_meshlook("40019;quit", display);
-        EXPECT_EQ(run.status, 1) << display;
-        EXPECT_EQ(run.errors.find("meshlook: cannot open the display "), 0u) << run.errors;
-        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
-    }
-}
-
-TEST_F(ProgramRunTest, AFileNamedOnTheCommandLineOpensByItsContentOrExtension) {
     std::vector<Vec3> square{{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 30, 0}};
     OrfPolygon face{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
     CobBuilder cob;
@@ -79,24 +46,41 @@ TEST_F(ProgramRunTest, AFileNamedOnTheCommandLineOpensByItsContentOrExtension) {
              cob.grou("hull", {0, 0, 0}));
     cob.end();
     struct Case {
-        std::string file, info;
+        std::string script, file;
+        int status;
+        std::string error;
     } cases[] = {
+        {"40003 " + dir.write("bad.hog", {'H', 'O', 'G', '3', 0, 0, 0, 0}), "", 254,
+         "ERROR: Bad hog file\n"},
+        {"40003 " + dir.write("ships.hog", build_hog({{"bad.oof", build_oof(2300, {unknown})}})),
+         "", 5, "ERROR: Oof data is bad, unknown datatype... ouch"},
+        {"40019", "", 0, "About: Meshlook\nVersion "},
         // A polymodel and an archive are known by their magic, whatever their extension.
-        {dir.write("model.dat", square_model()), "Oof Information: Oof Name: model.dat\n"},
-        {dir.write("ships.bin", build_hog({{"a.oof", square_model()}})), "  1/1 Oof Name: a.oof"},
-        {dir.write("room.orf", build_orf(square, {"brick"}, {face})), "Total Polygons 1\n"},
-        {dir.write("hull.cob", cob.bytes()), "Total Polygons 1\n"},
+        {"40020", dir.write("model.dat", square_model()), 0,
+         "Oof Information: Oof Name: model.dat\n"},
+        {"40020", dir.write("ships.bin", build_hog({{"a.oof", square_model()}})), 0,
+         "  1/1 Oof Name: a.oof"},
+        {"40020", dir.write("room.orf", build_orf(square, {"brick"}, {face})), 0,
+         "Total Polygons 1\n"},
+        {"40020", dir.write("hull.cob", cob.bytes()), 0, "Total Polygons 1\n"},
+        // A file that is not what its name says gets the reader's message and status.
+        {"", dir.write("bad2.hog", {'H', 'O', 'G', '3'}), 254, "ERROR: Bad hog file"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        ProgramResult run = run_meshlook("40020;quit", nullptr, c.file);
-        EXPECT_EQ(run.status, 0);
-        EXPECT_NE(run.errors.find(c.info), std::string::npos) << run.errors;
+        SCOPED_TRACE(c.script + " " + c.file);
+        ProgramResult run = run_meshlook((c.script.empty() ? "" : c.script + ";") + "quit", c.file);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
     }
-    // A file that is not what its name says gets the reader's message and status.
-    ProgramResult bad = run_meshlook("quit", nullptr, dir.write("bad.hog", {'H', 'O', 'G', '3'}));
-    EXPECT_EQ(bad.status, 254);
-    EXPECT_NE(bad.errors.find("ERROR: Bad hog file"), std::string::npos) << bad.errors;
+}
+
+TEST_F(ProgramRunTest, WithoutADisplayItSaysSoInOneLineAndEndsWithOne) {
+    for (const char* display : {"", ":97"}) {
+        ProgramResult run = run_meshlook("40019;quit", {}, display);
+        EXPECT_EQ(run.status, 1) << display;
+        EXPECT_EQ(run.errors.find("meshlook: cannot open the display "), 0u) << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+    }
 }
 
 } // namespace

@@ -4,12 +4,8 @@
 # export, Exit. After each step the program must still run and draw a model.
 # Usage: real_program_journey.sh MESHLOOK MAKE_SAMPLES TESTDATA_FOLDER
 set -euo pipefail
-meshlook=$(realpath "$1") make_samples=$(realpath "$2") testdata=$3
-dwarf=$testdata/cob/dwarf.cob
-if [ ! -f "$dwarf" ]; then
-  echo "no shared test data at $testdata: skipped"
-  exit 77
-fi
+meshlook=$(realpath "$1") make_samples=$(realpath "$2") dwarf=$3/cob/dwarf.cob
+[ -f "$dwarf" ] || { echo "no shared test data at $3: skipped"; exit 77; }
 work=$(mktemp -d)
 trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 "$make_samples" "$work" >/dev/null
@@ -18,16 +14,9 @@ cd "$work"
 env -u MESHLOOK_SCRIPT QT_QPA_PLATFORM=xcb "$meshlook" 2>errors.txt &
 pid=$!
 
-alive() {
-  if ! kill -0 "$pid" 2>/dev/null; then
-    wait "$pid" && status=0 || status=$?
-    echo "meshlook ended (status $status) after: $1"
-    cat errors.txt
-    exit 1
-  fi
-}
+fail() { echo "$1"; cat errors.txt; exit 1; }
+alive() { kill -0 "$pid" 2>/dev/null || fail "meshlook ended after: $1"; }
 
-window=""
 for _ in $(seq 100); do
   window=$(xdotool search --onlyvisible --name '^Meshlook$' | head -1) && [ -n "$window" ] && break
   alive "start"
@@ -37,62 +26,39 @@ done
 xdotool windowfocus --sync "$window"
 eval "$(xdotool getwindowgeometry --shell "$window")" # X, Y, WIDTH, HEIGHT
 
-# Share of non-black pixels in the middle of the window.
-lit_share() {
-  import -window root -crop 200x150+$((X + WIDTH / 2 - 100))+$((Y + HEIGHT / 2 - 75)) +repage shot.png
-  convert shot.png -fill white +opaque black -format '%[fx:mean]' info:
-}
-
+# Fails unless at least 5% of the window's middle is lit.
 expect_model() {
   alive "$1"
-  local share
-  share=$(lit_share)
-  if awk "BEGIN { exit !($share < 0.05) }"; then
-    echo "no model drawn after: $1 (lit share $share)"
-    exit 1
-  fi
+  import -window root -crop 200x150+$((X + WIDTH / 2 - 100))+$((Y + HEIGHT / 2 - 75)) +repage shot.png
+  share=$(convert shot.png -fill white +opaque black -format '%[fx:mean]' info:)
+  awk "BEGIN { exit !($share >= 0.05) }" || fail "no model drawn after: $1 (lit share $share)"
   echo "ok: $1 (lit share $share)"
 }
 
-# File menu by mouse, then the row by arrow keys: Import, Export, Load Oof, Load Hog, Exit.
+# File menu by mouse, then the row by arrow keys (Import, Export, Load Oof, Load Hog, Exit), then
+# a name typed into the file dialog that opens, if given.
 file_menu() {
   xdotool mousemove "$((X + 15))" "$((Y + 10))" click 1
   sleep 0.5
-  xdotool key --delay 100 "$@"
+  xdotool key --delay 100 $1
   sleep 1
+  [ -z "${2:-}" ] || { xdotool type --delay 30 "$2"; sleep 0.3; xdotool key Return; sleep 1.5; }
 }
 
-# Types a name into the file dialog that has the focus and presses Enter.
-answer_dialog() {
-  xdotool type --delay 30 "$1"
-  sleep 0.3
-  xdotool key Return
-  sleep 1.5
-}
-
-file_menu Down Down Down Down Return
-answer_dialog demo.hog
+file_menu "Down Down Down Down Return" demo.hog
 expect_model "Load Hog demo.hog"
-
 xdotool key n
 sleep 0.5
 expect_model "key N"
-
-file_menu Down Right Return
-answer_dialog dwarf.cob
+file_menu "Down Right Return" dwarf.cob
 expect_model "Import Cob/Scn dwarf.cob"
-
-file_menu Down Down Right Return
-answer_dialog dwarf.oof
+file_menu "Down Down Right Return" dwarf.oof
 alive "Export Oof dwarf.oof"
-[ -s dwarf.oof ] || { echo "the export wrote nothing"; exit 1; }
-
-file_menu Down Down Down Return
-answer_dialog dwarf.oof
+[ -s dwarf.oof ] || fail "the export wrote nothing"
+file_menu "Down Down Down Return" dwarf.oof
 expect_model "Load Oof dwarf.oof"
-
-file_menu Down Down Down Down Down Return
+file_menu "Down Down Down Down Down Return"
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid" && status=0 || status=$?
-[ "$status" -eq 0 ] || { echo "Exit ended with status $status"; cat errors.txt; exit 1; }
+[ "$status" -eq 0 ] || fail "Exit ended with status $status"
 echo "ok: Exit"

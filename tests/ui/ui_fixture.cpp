@@ -1,77 +1,49 @@
-// UI test fixture and the test models.
+// UI test fixture, the test models and the main of every UI test program.
 #include "tests/ui/ui_fixture.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
 
+#include "formats/oof_writer.h"
 #include "state/view_state.h"
-#include "ui/control_ids.h"
-#include "ui/templates.h"
-
-#include "tools/oof_builder.h"
+#include "tools/sample_shapes.h"
 #include "tools/texture_builder.h"
+#include "ui/control_ids.h"
 #include "ui/file_dialogs.h"
+#include "ui/templates.h"
 #include "ui/window/model_view.h"
 
-namespace {
-
-OofSubobject square_subobject(uint32_t number, int32_t parent, const std::string& name,
-                              const std::string& props, bool textured) {
-    // Untextured polygons carry the model colour, textured ones texture 0.
-    uint8_t red = textured ? 0 : MODEL_RED, green = textured ? 0 : MODEL_GREEN,
-            blue = textured ? 0 : MODEL_BLUE;
-    OofPolygon front{.normal = {0, 0, 1},
-                     .n_txtr = textured,
-                     .red = red,
-                     .green = green,
-                     .blue = blue,
-                     .corners = {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
-    OofPolygon back = front;
-    back.normal = {0, 0, -1};
-    back.corners = {{3, 0, 1}, {2, 1, 1}, {1, 1, 0}, {0, 0, 0}};
-    return {.number = number,
-            .parent = parent,
-            .name = name + '\0',
-            .props = props + '\0',
-            .positions = {{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}},
-            .normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, 1}},
-            .alphas = {1, 1, 1, 1},
-            .polygons = {front, back}};
-}
-
-std::vector<uint8_t> model_file(bool textured, const std::string& second_props,
-                                const std::vector<OofChunk>& extra = {}) {
-    std::vector<OofChunk> chunks;
-    if (textured)
-        chunks.push_back(oof_txtr({std::string("stripes") + '\0'}));
-    uint32_t count = second_props.empty() ? 1 : 2;
-    chunks.push_back(oof_ohdr(count, 15, {-10, -10, 0}, {10, 10, 0}));
-    chunks.push_back(oof_sobj(square_subobject(0, -1, "square", "", textured), 2300));
-    if (!second_props.empty()) {
-        OofSubobject part = square_subobject(1, 0, "part", second_props, false);
-        part.offset = {0, 0, 1};
-        chunks.push_back(oof_sobj(part, 2300));
-    }
-    chunks.insert(chunks.end(), extra.begin(), extra.end());
-    return build_oof(2300, chunks);
-}
-
-} // namespace
-
-std::vector<uint8_t> square_model(const std::string& second_props) {
-    return model_file(false, second_props);
-}
-std::vector<uint8_t> square_model_with(const std::vector<OofChunk>& chunks) {
-    return model_file(false, "", chunks);
-}
-std::vector<uint8_t> textured_square_model() {
-    return model_file(true, "");
+std::vector<uint8_t> square_model(const char* props, bool textured_square,
+                                  const std::function<void()>& more) {
+    start_sample_model();
+    SampleSurface surface =
+        textured_square ? textured(add_sample_texture("stripes")) : flat(230, 40, 40);
+    add_sample_panel(add_sample_subobject("square", -1, {}), {}, 10, {0, 0, 1}, surface);
+    if (props)
+        add_sample_subobject("part", 0, {0, 0, 1}, props);
+    if (more)
+        more();
+    std::vector<uint8_t> bytes = export_oof_bytes();
+    start_sample_model();
+    return bytes;
 }
 
 std::vector<uint8_t> green_texture() {
-    std::vector<uint16_t> pixels(16, pack_1555(0, 255, 0));
-    return build_ogf(make_ogf_image(4, 4, pixels));
+    return build_ogf(make_ogf_image(4, 4, std::vector<uint16_t>(16, pack_1555(0, 255, 0))));
+}
+
+int count_pixels(const QImage& image, bool (*test)(QColor)) {
+    int n = 0;
+    for (int y = 0; y < image.height() - 24; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += test(image.pixelColor(x, y));
+    return n;
+}
+
+bool is_lit(QColor c) {
+    return c != QColor(0, 0, 0);
 }
 
 void UiTest::SetUp() {
@@ -88,11 +60,10 @@ void UiTest::TearDown() {
 MainWindow& UiTest::open_window() {
     window = std::make_unique<MainWindow>();
     window->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activateWindow(); // what a window manager does for a new window
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     // The GL context exists once the view has drawn its first frame.
-    for (int i = 0; i < 100 && !window->model_view()->isValid(); ++i)
-        QTest::qWait(10);
-    EXPECT_TRUE(window->model_view()->isValid());
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->model_view()->isValid(); }));
     return *window;
 }
 
@@ -117,19 +88,19 @@ QtDialog& UiTest::open_tab(int tab) {
     EXPECT_TRUE(frame && QTest::qWaitForWindowExposed(frame));
     auto* bar = frame->control(EW_TABS)->findChild<QTabBar*>();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
-    frame->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(frame));
+    settle();
     return dynamic_cast<QtDialog&>(*view.edit_page_window);
 }
 
 void UiTest::click(QtDialog& dialog, int id) {
-    QTest::mouseClick(dialog.control(id), Qt::LeftButton);
+    QWidget* control = dialog.control(id);
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(4, control->height() / 2));
     settle();
 }
 
 void UiTest::type_and_leave(QtDialog& dialog, int id, const QString& typed) {
-    auto* edit = qobject_cast<QLineEdit*>(dialog.control(id));
-    dialog.activateWindow();
+    QWidget* edit = dialog.control(id);
+    dialog.window()->activateWindow();
     QTest::mouseClick(edit, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([edit] { return edit->hasFocus(); }));
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -137,4 +108,13 @@ void UiTest::type_and_leave(QtDialog& dialog, int id, const QString& typed) {
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), {});
     QTest::keyClick(edit, Qt::Key_Tab);
     settle();
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (::testing::GTEST_FLAG(list_tests)) // listing the tests (at build time) needs no display
+        return RUN_ALL_TESTS();
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
 }

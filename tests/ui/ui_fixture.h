@@ -1,29 +1,27 @@
 // UI test fixture: fresh globals, recorded boxes, scripted file dialogs and a real main window
-// on the X server; builders for the archives and models the tests load.
+// on the X server; the models the tests load.
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/support/test_globals.h"
-#include "tools/oof_builder.h"
 #include "ui/platform/qt_dialog.h"
+#include "ui/script.h"
 #include "ui/window/main_window.h"
-#include "ui/window/scripted_run.h"
 
-// Colours of the test models' flat polygons.
-constexpr uint8_t MODEL_RED = 230, MODEL_GREEN = 40, MODEL_BLUE = 40;
-
-// A polymodel of one subobject: a 20 x 20 flat square in the z = 0 plane, drawn from both
-// sides, and optionally a second subobject with the given property string.
-std::vector<uint8_t> square_model(const std::string& second_props = "");
-// The one-subobject square followed by the given chunks (point lists, for example).
-std::vector<uint8_t> square_model_with(const std::vector<OofChunk>& chunks);
-// The same square carrying texture "stripes" (an all-green 4 x 4 image, see green_texture).
-std::vector<uint8_t> textured_square_model();
-std::vector<uint8_t> green_texture();
+// A polymodel file: a 20 x 20 square in the z = 0 plane seen from both sides, flat red or with
+// texture "stripes" (see green_texture), a second subobject with props when given, and what
+// `more` adds to the store (points, for example).
+std::vector<uint8_t> square_model(const char* props = nullptr, bool textured = false,
+                                  const std::function<void()>& more = {});
+std::vector<uint8_t> green_texture(); // an all-green 4 x 4 image
+// Pixels above the status caption that pass test.
+int count_pixels(const QImage& image, bool (*test)(QColor));
+bool is_lit(QColor c);
 
 class UiTest : public CoreTest {
   protected:
@@ -34,10 +32,8 @@ class UiTest : public CoreTest {
     MainWindow& open_window();
     // Runs a menu command whose file dialog answers with path.
     void command_with_file(int id, const std::string& path);
-    // The view's frame as a person sees it (model and status caption).
-    QImage frame();
-    // Processes pending events, painting included.
-    void settle();
+    QImage frame(); // the view as a person sees it
+    void settle();  // processes pending events, painting included
     // Opens the Edit Window and chooses a tab with the mouse; returns the page shown.
     QtDialog& open_tab(int tab);
     // A click on a dialog's control, and a value typed into an edit field followed by Tab.

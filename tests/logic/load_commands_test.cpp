@@ -1,0 +1,116 @@
+// Load Hog, Next/Previous, the Refresh requests, Reload and Import on the store, with scripted
+// file dialogs.
+#include "archive/hog_index.h"
+#include "formats/oof_writer.h"
+#include "state/polymodel.h"
+#include "state/view_state.h"
+#include "tests/support/test_globals.h"
+#include "tools/hog_builder.h"
+#include "tools/orf_builder.h"
+#include "tools/sample_shapes.h"
+#include "ui/commands.h"
+#include "ui/file_dialogs.h"
+#include "ui/script.h"
+#include "ui/status_text.h"
+#include "ui/templates.h"
+
+namespace {
+
+// A polymodel of n subobjects, each a square: the archive's models differ in n.
+std::vector<uint8_t> model_of(int n) {
+    start_sample_model();
+    for (int s = 0; s < n; ++s)
+        add_sample_panel(add_sample_subobject("s", s - 1, {}), {}, 10, {0, 0, 1}, flat(9, 9, 9));
+    return export_oof_bytes();
+}
+
+class LoadCommandsTest : public CoreTest {
+  protected:
+    void SetUp() override {
+        CoreTest::SetUp();
+        install_file_picker(&picker);
+    }
+    void TearDown() override {
+        install_file_picker(nullptr);
+        CoreTest::TearDown();
+    }
+    void with_file(int id, const std::string& path) {
+        picker.push(path);
+        run_command(id);
+    }
+    ScriptedFilePicker picker;
+};
+
+TEST_F(LoadCommandsTest, ArchiveStepsWithoutWrappingAndRefreshActsOnItsRequests) {
+    // Requests before any load are dropped; left set, the next Previous would only refresh.
+    view.refresh_only = view.selection_changed = view.hog_pick_pending = 1;
+    run_command(CMD_REFRESH);
+    EXPECT_EQ(view.refresh_only + view.selection_changed + view.hog_pick_pending, 0);
+    view.zoom_locked = 1;
+    with_file(CMD_LOAD_HOG, dir.write("ships.hog", build_hog({{"m1.oof", model_of(1)},
+                                                              {"m2.oof", model_of(2)},
+                                                              {"t.ogf", {}},
+                                                              {"m3.oof", model_of(3)}})));
+    EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
+    EXPECT_EQ(view.zoom_locked, 0);
+    run_command(CMD_RIGHT);
+    run_command(CMD_NEXT);
+    EXPECT_EQ(view.rot_y, START_ROT) << "every new load puts back the start orientation";
+    const std::pair<int, uint32_t> steps[] = {
+        {CMD_NEXT, 3}, {CMD_NEXT, 3}, {CMD_PREVIOUS, 2}, {CMD_PREVIOUS, 1}, {CMD_PREVIOUS, 1}};
+    for (auto [command, subobjects] : steps) {
+        run_command(command);
+        EXPECT_EQ(model.num_subobjects, subobjects);
+        EXPECT_EQ(view.cur_hog_oof, subobjects - 1);
+    }
+
+    view.rot_x = 12;
+    view.cur_hog_oof = 2;
+    view.hog_pick_pending = 1;
+    run_command(CMD_REFRESH);
+    EXPECT_EQ(model.num_subobjects, 3u) << "the picked model, not the one before";
+    EXPECT_EQ(view.rot_x + view.hog_pick_pending, START_ROT);
+    // A selection change rebuilds without reloading: the store keeps its edits.
+    view.rot_x = 12;
+    model.sobj_name[0][0] = 'Q';
+    view.selection_changed = 1;
+    run_command(CMD_REFRESH);
+    EXPECT_EQ(model.sobj_name[0][0] + view.rot_x + view.selection_changed, 'Q' + 12);
+    // Reload reads the model again but keeps orientation and a manual zoom.
+    view.zoom_locked = 1;
+    view.zoom = 77;
+    run_command(CMD_RELOAD);
+    EXPECT_EQ(model.sobj_name[0][0], 's');
+    EXPECT_EQ(view.rot_x + view.zoom, 12 + 77);
+
+    // An archive without polymodels keeps the model shown, and Reload does not end the run.
+    with_file(CMD_LOAD_HOG, dir.write("empty.hog", build_hog({{"t.ogf", {}}})));
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].caption + ": " + sink.boxes[0].text, "Info: This Hog has no Oof files");
+    run_command(CMD_RELOAD);
+    EXPECT_EQ(model.num_subobjects, 3u);
+    EXPECT_EQ(status_caption_text(), " 3/3 : m3.oof");
+
+    // An import leaves the archive; the caption keeps the last Load Oof path.
+    std::vector<Vec3> square{{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 30, 0}};
+    OrfPolygon polygon{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
+    with_file(CMD_IMPORT_ORF, dir.write("room.orf", build_orf(square, {"brick"}, {polygon})));
+    EXPECT_EQ(model.num_polygons, 1u);
+    EXPECT_EQ(status_caption_text(), " ");
+}
+
+TEST_F(LoadCommandsTest, APathThatDoesNotFitIsRefusedWithAWarning) {
+    std::string longest_fitting = "/" + std::string(254, 'a');
+    picker.push(longest_fitting);
+    choose_open_file(KIND_OOF);
+    EXPECT_EQ(view.file_dialog_result, longest_fitting);
+    picker.push(longest_fitting + "a");
+    choose_save_file(KIND_OOF);
+    EXPECT_STREQ(view.file_dialog_result, "");
+    ASSERT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(sink.boxes[0].caption + ": " + sink.boxes[0].text,
+              "WARNING: GetOpenFileName returned Error #12291");
+    EXPECT_EQ(sink.boxes[0].icon, BoxIcon::error);
+}
+
+} // namespace
