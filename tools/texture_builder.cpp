@@ -70,11 +70,16 @@ std::vector<OgfRun> encode_runs(const std::vector<uint16_t>& values) {
 
 OgfImage make_ogf_image(uint16_t width, uint16_t height, const std::vector<uint16_t>& values,
                         uint8_t format_code) {
+    return ogf_image_of_runs(width, height, encode_runs(values), format_code);
+}
+
+OgfImage ogf_image_of_runs(uint16_t width, uint16_t height, std::vector<OgfRun> runs,
+                           uint8_t format_code) {
     OgfImage image;
     image.format_code = format_code;
     image.width = width;
     image.height = height;
-    image.runs = encode_runs(values);
+    image.runs = std::move(runs);
     return image;
 }
 

@@ -37,6 +37,9 @@ std::vector<OgfRun> encode_runs(const std::vector<uint16_t>& values);
 // An image of width x height pixel values, run-length encoded.
 OgfImage make_ogf_image(uint16_t width, uint16_t height, const std::vector<uint16_t>& values,
                         uint8_t format_code = 122);
+// An image of width x height made of the given records as they are (counts 0, overshoots).
+OgfImage ogf_image_of_runs(uint16_t width, uint16_t height, std::vector<OgfRun> runs,
+                           uint8_t format_code = 122);
 
 // 8-bit components packed into the two pixel formats (low bits dropped).
 uint16_t pack_1555(uint8_t red, uint8_t green, uint8_t blue, bool alpha_bit = true);

@@ -65,11 +65,13 @@ TEST_F(ExportTargetTest, SymlinkIsWrittenThroughToTheFileItNames) {
         EXPECT_EQ(fs::read_symlink(dir.path(c.link)), before);
         EXPECT_EQ(read_whole_file(dir.path(c.written)), image);
     }
-    // A loop of links and a pipe are refused; the pipe stays a pipe.
+    // A loop of links, a pipe, a missing folder and a folder in the way (so the finished
+    // temporary file cannot be renamed) are refused; the pipe stays a pipe.
     fs::create_symlink("loop.oof", dir.path("loop.oof"));
     ASSERT_EQ(mkfifo(dir.path("pipe.oof").c_str(), 0600), 0);
-    EXPECT_FALSE(export_to(dir.path("loop.oof")));
-    EXPECT_FALSE(export_to(dir.path("pipe.oof")));
+    for (const char* name : {"loop.oof", "pipe.oof", "missing/out.oof", "real"})
+        for (bool (*write)() : {export_oof, export_orf})
+            EXPECT_FALSE(export_to(dir.path(name), write)) << name;
     EXPECT_TRUE(fs::is_fifo(dir.path("pipe.oof")));
     EXPECT_EQ(names_in(dir.root()),
               (std::set<std::string>{"real", "relative.oof", "chain.oof", "dangling.oof",

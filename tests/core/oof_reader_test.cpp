@@ -2,6 +2,7 @@
 // chunk lengths, archive entries, and every refusal with its text and status, each limit at its
 // value and one past it.
 #include <cstring>
+#include <functional>
 
 #include "archive/hog_index.h"
 #include "formats/oof_reader.h"
@@ -15,6 +16,7 @@
 namespace {
 
 using U32s = std::vector<uint32_t>;
+using Vec3s = std::vector<Vec3>;
 using Chunks = std::vector<OofChunk>;
 
 const std::string BAD_LENGTH = "Oof data is bad, chunk length wrong... ouch";
@@ -26,12 +28,9 @@ template <class T> std::vector<T> first(const T* values, size_t n) {
 // A subobject of `vertices` vertices with one polygon per corner list.
 OofSubobject subobject(uint32_t vertices, std::vector<U32s> polygons = {}, int32_t parent = -1) {
     OofSubobject sobj;
-    sobj.name = std::string("s") + '\0';
     sobj.parent = parent;
-    for (uint32_t i = 0; i < vertices; ++i) {
+    for (uint32_t i = 0; i < vertices; ++i)
         sobj.positions.push_back({float(i), float(i) + 0.5f, -float(i)});
-        sobj.normals.push_back({0, 0, 1});
-    }
     for (const U32s& corners : polygons) {
         sobj.polygons.emplace_back();
         for (uint32_t c : corners)
@@ -55,187 +54,127 @@ class OofReadTest : public CoreTest {
         view.model_loaded = 0;
         load_oof_bytes(build_oof(version, chunks));
     }
-    size_t boxes_with(const std::string& text) const {
-        size_t n = 0;
-        for (const RecordedBox& box : sink.boxes)
-            n += box.text == text;
-        return n;
-    }
-    // Loads `at` (when given) and expects count() to reach `expected`, then stops on `past`.
-    void limit(const Chunks& at, uint32_t (*count)(), uint32_t expected, const Chunks& past,
-               const std::string& text, int status) {
-        SCOPED_TRACE(text);
-        if (!at.empty()) {
-            load(at);
-            EXPECT_TRUE(sink.boxes.empty()) << last_text();
-            EXPECT_EQ(count(), expected);
-        }
-        expect_stop([&] { load(past); }, text, status);
-        EXPECT_EQ(view.model_loaded, 0);
-        expect_store_within_tables(false);
-    }
 };
 
-// The three layouts by version: a misread polygon trailer or alpha block shifts every later
-// field, so the second subobject's values and the chunks after it would come out wrong.
+// A misread polygon trailer or alpha block shifts every later field, so the second subobject's
+// values and the chunks after it would come out wrong.
 TEST_F(OofReadTest, EveryChunkKindFillsItsTablesInEachLayout) {
     for (uint32_t version : {2300u, 1907u, 2200u, 1u}) {
         SCOPED_TRACE(version);
         reset_globals();
         load(oof_every_chunk_kind(version), version);
-        bool alpha = version == 2300; // the other layouts store none: read as 1
         EXPECT_TRUE(sink.boxes.empty()) << last_text();
-
-        ASSERT_EQ(model.num_textures, 2u);
-        EXPECT_STREQ(model.textures[0].name, "hull");
         EXPECT_STREQ(model.textures[1].name, "glass");
-        EXPECT_EQ(model.textures[0].referenced + 2 * model.textures[1].referenced, 2);
-
-        ASSERT_EQ(model.num_subobjects, 2u);
-        EXPECT_STREQ(model.sobj_name[0], "body");
         EXPECT_STREQ(model.sobj_name[1], "turret");
         EXPECT_STREQ(model.sobj_props[1], "$rotate=5");
-        EXPECT_EQ(first(model.sobj_parent, 2), (std::vector<int32_t>{-1, 0}));
-        EXPECT_EQ(model.sobj_offset[1], (Vec3{1, 2, 3}));
-        EXPECT_EQ(first(model.sobj_num_verts, 2), (U32s{4, 3}));
-        EXPECT_EQ(first(model.sobj_num_polys, 2), (U32s{2, 1}));
-
-        ASSERT_EQ(model.num_vertices, 7u);
-        EXPECT_EQ(model.vertices[2], (Vec3{4, 5, -3}));
-        EXPECT_EQ(model.vertices[5], (Vec3{3, 0, 4}));
-        EXPECT_EQ(model.vertices[6], (Vec3{0, 5, 0}));
-        EXPECT_EQ(model.vertex_normals[2], (Vec3{1, 0, 0}));
-        EXPECT_EQ(model.vertex_alpha[1], alpha ? 0.5f : 1);
-        EXPECT_EQ(model.vertex_alpha[4], alpha ? 0.1f : 1);
-        EXPECT_EQ(model.vertex_alpha[6], alpha ? 0.3f : 1);
-        EXPECT_EQ(first(model.vertex_sobj + 3, 2), (std::vector<uint16_t>{0, 1}));
-
-        ASSERT_EQ(model.num_polygons, 3u);
+        EXPECT_STREQ(model.special_points.properties[0], "$thrust");
+        EXPECT_STREQ(model.pinf_text, "mass=12\nturn=3");
         const Polygon &quad = model.polygons[0], &flat = model.polygons[1],
                       &tri = model.polygons[2];
-        EXPECT_EQ((U32s{quad.num_points, quad.n_txtr, quad.texture, quad.points[3]}),
-                  (U32s{4, 1, 1, 3}));
-        EXPECT_EQ(quad.normal, (Vec3{0, 0.6f, 0.8f}));
-        EXPECT_EQ(quad.u[2], 0.5f);
-        EXPECT_EQ(quad.v[2], 0.6f);
-        EXPECT_EQ((U32s{flat.n_txtr, flat.color.red, flat.color.green, flat.color.blue,
-                        flat.points[0], flat.sobj}),
-                  (U32s{0, 10, 20, 30, 3, 0}));
-        EXPECT_EQ((U32s{tri.sobj, tri.points[0], tri.points[1], tri.points[2], tri.color.red,
-                        tri.color.green}),
-                  (U32s{1, 4, 5, 6, 200, 100}));
-
-        ASSERT_EQ(model.num_special_points, 2u);
-        EXPECT_STREQ(model.special_points.name[0], "engine");
-        EXPECT_STREQ(model.special_points.properties[0], "$thrust");
-        EXPECT_EQ(model.special_points.location[1], (Vec3{-4, -5, -6}));
-        EXPECT_EQ(model.special_points.radius[1], 2.5f);
-
-        EXPECT_EQ((U32s{model.num_gun_points, model.num_ground_points, model.num_attach_points,
-                        model.num_nath_points}),
-                  (U32s{2, 1, 1, 2}));
-        EXPECT_EQ(model.gun_points.submodel[0], 1u);
-        EXPECT_EQ(model.gun_points.location[1], (Vec3{4, 5, 6}));
-        EXPECT_EQ(model.gun_points.direction[1], (Vec3{0, 1, 0}));
-        EXPECT_EQ(model.ground_points.location[0], (Vec3{-1, -2, -3}));
-        EXPECT_EQ(model.attach_points.direction[0], (Vec3{1, 0, 0}));
-        EXPECT_EQ(model.nath_points.submodel[1], 1u);
-        EXPECT_EQ(model.nath_points.location[1], (Vec3{0.5f, 0.25f, 0.125f}));
-
+        EXPECT_EQ(model.textures[0].referenced + 2 * model.textures[1].referenced, 2);
+        EXPECT_EQ((U32s{model.num_textures, model.num_subobjects, uint32_t(model.sobj_parent[1]),
+                        model.sobj_num_verts[1], model.sobj_num_polys[0], model.num_vertices,
+                        model.vertex_sobj[3], model.vertex_sobj[4], model.num_polygons}),
+                  (U32s{2, 2, 0, 3, 2, 7, 0, 1, 3}));
+        EXPECT_EQ((U32s{quad.num_points, quad.n_txtr, quad.texture, quad.points[3], flat.n_txtr,
+                        flat.color.red, flat.color.green, flat.color.blue, flat.points[0], tri.sobj,
+                        tri.points[0], tri.points[2], tri.color.red, tri.color.green}),
+                  (U32s{4, 1, 1, 3, 0, 10, 20, 30, 3, 1, 4, 6, 200, 100}));
         const WeaponBattery& bat = model.batteries;
-        ASSERT_EQ(model.num_batteries, 2u);
-        EXPECT_EQ((U32s{bat.num_guns[0], bat.guns[0][1], bat.num_turrets[0], bat.turrets[0][0],
-                        bat.num_guns[1], bat.num_turrets[1]}),
-                  (U32s{2, 1, 1, 1, 1, 0}));
-
-        EXPECT_EQ(first(model.pos_first_key, 2), (U32s{0, 2}));
-        EXPECT_EQ(first(model.pos_num_keys, 2), (U32s{2, 1}));
-        EXPECT_EQ(model.pos_key_frame[1], 2u);
-        EXPECT_EQ(model.pos_key_pos[2], (Vec3{7, 8, 9}));
-        EXPECT_EQ(first(model.rot_num_keys, 2), (U32s{0, 2}));
-        EXPECT_EQ(model.rot_first_key[1], 0u);
-        EXPECT_EQ(model.rot_key_frame[1], 9u);
-        EXPECT_EQ(model.rot_key_axis[1], (Vec3{1, 0, 0}));
-        EXPECT_EQ(model.rot_key_angle[1], 32760u);
-        ASSERT_EQ(model.num_used_frames, 4u);
-        EXPECT_EQ(model.used_frames[0], 2u);
-        EXPECT_EQ(model.used_frames[3], 9u);
-
-        EXPECT_STREQ(model.pinf_text, "mass=12\nturn=3");
+        EXPECT_EQ((U32s{model.num_special_points, model.num_gun_points, model.num_ground_points,
+                        model.num_attach_points, model.num_nath_points,
+                        model.gun_points.submodel[0], model.nath_points.submodel[1],
+                        model.num_batteries, bat.num_guns[0], bat.guns[0][1], bat.num_turrets[0],
+                        bat.turrets[0][0], bat.num_guns[1], bat.num_turrets[1]}),
+                  (U32s{2, 2, 1, 1, 2, 1, 1, 2, 2, 1, 1, 1, 1, 0}));
+        EXPECT_EQ((U32s{model.pos_first_key[1], model.pos_num_keys[0], model.pos_num_keys[1],
+                        model.pos_key_frame[1], model.rot_num_keys[0], model.rot_num_keys[1],
+                        model.rot_first_key[1], model.rot_key_frame[1], model.rot_key_angle[1]}),
+                  (U32s{2, 2, 1, 2, 0, 2, 0, 9, 32760}));
+        EXPECT_EQ(first(model.used_frames, model.num_used_frames), (U32s{2, 5, 7, 9}));
+        EXPECT_EQ((Vec3s{model.sobj_offset[1], model.vertices[2], model.vertices[6]}),
+                  (Vec3s{{1, 2, 3}, {4, 5, -3}, {0, 5, 0}}));
+        EXPECT_EQ((Vec3s{model.vertex_normals[2], quad.normal, model.special_points.location[1]}),
+                  (Vec3s{{1, 0, 0}, {0, 0.6f, 0.8f}, {-4, -5, -6}}));
+        EXPECT_EQ((Vec3s{model.gun_points.location[1], model.gun_points.direction[1],
+                         model.ground_points.location[0], model.attach_points.direction[0]}),
+                  (Vec3s{{4, 5, 6}, {0, 1, 0}, {-1, -2, -3}, {1, 0, 0}}));
+        EXPECT_EQ(
+            (Vec3s{model.nath_points.location[1], model.pos_key_pos[2], model.rot_key_axis[1]}),
+            (Vec3s{{0.5f, 0.25f, 0.125f}, {7, 8, 9}, {1, 0, 0}}));
+        // Only version 2300 stores alphas; the other layouts read 1.
+        bool alpha = version == 2300;
+        EXPECT_EQ((std::vector<float>{model.vertex_alpha[1], model.vertex_alpha[6], quad.u[2],
+                                      quad.v[2], model.special_points.radius[1]}),
+                  (std::vector<float>{alpha ? 0.5f : 1, alpha ? 0.3f : 1, 0.5f, 0.6f, 2.5f}));
         // The load ends with the property pass and the loaded flag.
         EXPECT_EQ(model.sobj_rotate[1] + model.any_rotate + view.model_loaded, 3);
     }
 }
 
-// A file with no subobjects empties the store; keys without subobjects read nothing, so a key
-// chunk with data has a wrong length; a later chunk of a kind replaces the earlier one.
-TEST_F(OofReadTest, EmptyModelsKeysWithoutSubobjectsAndRepeatedChunks) {
-    model.num_vertices = 5;
-    model.num_subobjects = 2;
-    OofChunk pani = oof_pani({});
-    load({pani});
-    EXPECT_EQ(model.num_vertices + model.num_polygons + model.num_subobjects, 0u);
-    EXPECT_EQ(view.model_loaded, 1);
-    EXPECT_TRUE(sink.boxes.empty());
-    pani.data.assign(12, 0);
-    load({pani});
-    EXPECT_EQ(boxes_with(BAD_LENGTH), 1u);
-    EXPECT_EQ(model.num_used_frames, 0u);
-
-    load({oof_points("GPNT", {{1, {}, {}}, {2, {}, {}}}), oof_points("GPNT", {{3, {}, {}}}),
-          oof_pinf("long text"), oof_pinf("ab")});
-    EXPECT_EQ(model.num_gun_points, 1u);
-    EXPECT_EQ(model.gun_points.submodel[0], 3u);
-    EXPECT_STREQ(model.pinf_text, "ab");
-}
-
-TEST_F(OofReadTest, CornersAreRebasedAndFramesSortedAndShared) {
+// Corners count from their subobject's first vertex; key frames form one sorted list; a file
+// with no subobjects empties the store; a later chunk of a kind replaces the earlier one.
+TEST_F(OofReadTest, CornersAreRebasedFramesSortedAndLaterChunksReplaceEarlierOnes) {
     load({sobj(subobject(5)), sobj(subobject(3, {}, 0)), sobj(subobject(3, {{0, 1, 2}}, 1))});
-    ASSERT_EQ(model.num_polygons, 1u);
     EXPECT_EQ(first(model.polygons[0].points, 3), (U32s{8, 9, 10}));
     EXPECT_EQ(model.polygons[0].sobj, 2u);
     EXPECT_EQ(first(model.vertex_sobj + 7, 2), (std::vector<uint16_t>{1, 2}));
 
     OofChunk pani = oof_pani({{{5, {}}, {2, {}}}, {{5, {}}}});
-    load({sobj(1), sobj(1), pani});
-    EXPECT_EQ(first(model.used_frames, model.num_used_frames), (U32s{2, 5}));
-    EXPECT_EQ(model.frame_used[5] * 10 + model.frame_used[3], 10);
-    // Rotation keys add their frames to the same list; a later chunk replaces the windows.
     load({sobj(1), sobj(1), pani, oof_rani({{{3, {}, 0}}, {}}), oof_pani({{}, {{7, {1, 1, 1}}}})});
     EXPECT_EQ(first(model.used_frames, model.num_used_frames), (U32s{2, 3, 5, 7}));
+    EXPECT_EQ(model.frame_used[5] * 10 + model.frame_used[4], 10);
     EXPECT_EQ(model.pos_num_keys[0] + model.pos_first_key[1], 0u);
     EXPECT_EQ(model.pos_key_pos[0], (Vec3{1, 1, 1}));
+
+    model.num_vertices = 5;
+    load({oof_pani({})});
+    EXPECT_EQ(model.num_vertices + model.num_polygons + model.num_subobjects, 0u);
+    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_TRUE(sink.boxes.empty());
+    pani.data.assign(12, 0); // keys without subobjects read nothing: a wrong length
+    load({pani});
+    EXPECT_EQ(last_text(), BAD_LENGTH);
+    EXPECT_EQ(model.num_used_frames, 0u);
+
+    load({oof_points("GPNT", {{1, {}, {}}, {2, {}, {}}}), oof_points("GPNT", {{3, {}, {}}}),
+          oof_pinf("long text"), oof_pinf("ab")});
+    EXPECT_EQ(model.num_gun_points * 10 + model.gun_points.submodel[0], 13u);
+    EXPECT_STREQ(model.pinf_text, "ab");
 }
 
-TEST_F(OofReadTest, TextureListAndReferencedFlags) {
-    OofSubobject textured = subobject(3);
-    textured.polygons.push_back({.n_txtr = 1, .texture = 2, .corners = {{0, 0, 0}}});
+TEST_F(OofReadTest, TextureListReferencedFlagsAndTheSeveralTexturesNote) {
+    OofSubobject s = subobject(3);
+    s.polygons = {{.n_txtr = 1, .texture = 2, .corners = {{0, 0, 0}}},
+                  {.n_txtr = 3, .texture = 0, .corners = {{0, 0, 0}, {1, 0, 0}}},
+                  {.red = 99, .corners = {{2, 0, 0}}}};
     std::string full(36, 'x');
-    load({oof_txtr({"a", "b", full}), sobj(textured)});
+    load({oof_txtr({"a", "b", full}), sobj(s)});
     ASSERT_EQ(model.num_textures, 3u);
-    EXPECT_EQ(std::string(model.textures[2].name, 36), full) << "36 bytes fill the slot";
-    EXPECT_EQ(model.textures[0].referenced * 10 + model.textures[2].referenced, 1);
+    EXPECT_EQ(std::string(model.textures[2].name), full) << "36 bytes fill the slot";
+    EXPECT_EQ(model.textures[0].referenced * 10 + model.textures[1].referenced, 10);
+    EXPECT_EQ(last_caption() + " " + last_text(), "INFO n_txtr > 1...");
+    EXPECT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(
+        (U32s{model.polygons[1].n_txtr, model.polygons[2].color.red, model.polygons[2].points[0]}),
+        (U32s{3, 99, 2}));
 
     // The next load reads a shorter list: the flags start clear and no old name shows through.
-    load({oof_txtr({"ab", std::string("c") + '\0'}), sobj(textured)});
+    s.polygons.resize(1);
+    load({oof_txtr({"ab", std::string("c") + '\0'}), sobj(s)});
     EXPECT_STREQ(model.textures[0].name, "ab");
     EXPECT_EQ(model.textures[2].referenced, 1) << "texture 2 is outside the list but used";
-    EXPECT_EQ(model.textures[1].referenced, 0);
-
-    // A file without a texture list has none, not the previous model's.
+    EXPECT_EQ(model.textures[0].referenced, 0);
     load({sobj(3, 1)});
-    EXPECT_EQ(model.num_textures, 0u);
-    EXPECT_EQ(model.textures[2].referenced, 0);
+    EXPECT_EQ(model.num_textures + model.textures[2].referenced, 0u) << "no list, no old list";
 }
 
 TEST_F(OofReadTest, WrongChunkLengthIsReportedAndReadingGoesOnAtTheStatedEnd) {
     OofChunk ohdr = oof_ohdr(1, 1, {}, {});
     ohdr.data.resize(40, 0xEE);
     load({ohdr, sobj(3, 1)});
-    EXPECT_EQ(boxes_with(BAD_LENGTH), 1u);
-    EXPECT_EQ(last_caption(), "ERROR");
-    EXPECT_EQ(model.num_subobjects + model.num_polygons, 2u);
-    EXPECT_EQ(view.model_loaded, 1);
+    EXPECT_EQ(last_caption() + " " + last_text(), "ERROR " + BAD_LENGTH);
+    EXPECT_EQ(model.num_subobjects + model.num_polygons + view.model_loaded, 3u);
 
     // A stated length shorter than what the chunk holds: the record read past it stays, and
     // reading goes back to the stated end, where the next chunk begins.
@@ -243,7 +182,6 @@ TEST_F(OofReadTest, WrongChunkLengthIsReportedAndReadingGoesOnAtTheStatedEnd) {
     gpnt.data.resize(4);
     load({gpnt, oof_pinf("twenty-eight bytes of text..")});
     EXPECT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(boxes_with(BAD_LENGTH), 1u);
     EXPECT_EQ(model.gun_points.submodel[0], 0x464E4950u) << "the bytes \"PINF\"";
     EXPECT_STREQ(model.pinf_text, "twenty-eight bytes of text..");
 
@@ -255,38 +193,21 @@ TEST_F(OofReadTest, WrongChunkLengthIsReportedAndReadingGoesOnAtTheStatedEnd) {
     EXPECT_STREQ(model.pinf_text, "");
 }
 
-TEST_F(OofReadTest, SeveralTexturesOnOnePolygonIsANoteAndOneIndexIsRead) {
-    OofSubobject s = subobject(3);
-    s.polygons = {{.n_txtr = 3, .texture = 1, .corners = {{0, 0, 0}, {1, 0, 0}}},
-                  {.red = 99, .corners = {{2, 0, 0}}}};
-    load({oof_txtr({"a", "b"}), sobj(s)});
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(last_caption(), "INFO");
-    EXPECT_EQ(last_text(), "n_txtr > 1...");
-    EXPECT_EQ((U32s{model.polygons[0].n_txtr, model.polygons[0].texture,
-                    model.polygons[1].color.red, model.polygons[1].points[0]}),
-              (U32s{3, 1, 99, 2}));
-}
-
 // A file cut inside a vertex block: the missing fields read as zeros and the load finishes
-// silently, ending where the chunk said.
+// silently.
 TEST_F(OofReadTest, ChunkCutShortReadsZerosPastTheEnd) {
-    OofSubobject s;
-    s.name = "cut";
+    OofSubobject s = subobject(3);
     s.positions = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
-    s.normals = s.positions;
     std::vector<uint8_t> bytes = build_oof(2300, {sobj(s)});
-    // Header 8, chunk head 8, fixed fields 72, name 4 + 3, props 4, words 12, count 4, then the
+    // Header 8, chunk head 8, fixed fields 72, name and props 8, words 12, count 4, then the
     // first position and the x of the second.
-    bytes.resize(8 + 8 + 72 + 7 + 4 + 12 + 4 + 12 + 4);
+    bytes.resize(8 + 8 + 72 + 8 + 12 + 4 + 12 + 4);
     model.vertices[1] = {9, 9, 9};
     model.vertex_alpha[2] = 9;
     load_oof_bytes(bytes);
     EXPECT_TRUE(sink.boxes.empty()) << last_text();
-    ASSERT_EQ(model.num_vertices, 3u);
-    EXPECT_EQ(first(model.vertices, 3), (std::vector<Vec3>{{1, 2, 3}, {4, 0, 0}, {0, 0, 0}}));
+    EXPECT_EQ(first(model.vertices, model.num_vertices), (Vec3s{{1, 2, 3}, {4, 0, 0}, {0, 0, 0}}));
     EXPECT_EQ(model.vertex_alpha[2], 0.0f);
-    EXPECT_EQ(model.num_polygons, 0u);
 }
 
 TEST_F(OofReadTest, WrongHeadersAndUnknownChunksAreRefused) {
@@ -304,52 +225,6 @@ TEST_F(OofReadTest, WrongHeadersAndUnknownChunksAreRefused) {
             "Oof data is bad, unknown datatype... ouch", 5);
 }
 
-uint32_t all_points() {
-    return model.num_gun_points + model.num_ground_points + model.num_attach_points +
-           model.num_nath_points;
-}
-
-TEST_F(OofReadTest, EachListLimitLoadsAtItsValueAndStopsOnePastIt) {
-    for (const char* tag : {"GPNT", "GRND", "ATCH", "NATH"})
-        limit({oof_points(tag, std::vector(10, OofPoint{1, {}, {}}))}, all_points, 10,
-              {oof_points(tag, std::vector(11, OofPoint{1, {}, {}}))},
-              std::string(tag) + " > MAX_PNT... ouch", 7);
-    std::vector<OofSpecial> specials(10, OofSpecial{"n", "p", {}, 1});
-    limit(
-        {oof_spcl(specials)}, [] { return model.num_special_points; }, 10,
-        {oof_spcl(std::vector(11, specials[0]))}, "SPCL > MAX_PNT... ouch", 7);
-    U32s ten(10, 1), eleven(11, 1);
-    limit(
-        {oof_wbat(std::vector(10, OofBattery{ten, ten}))},
-        [] { return model.batteries.num_guns[9] + model.batteries.num_turrets[9]; }, 20,
-        {oof_wbat(std::vector<OofBattery>(11))}, "WBAT > MAX_PNT... ouch", 7);
-    limit({}, nullptr, 0, {oof_wbat({{ten, ten}, {eleven, ten}})}, "WBATnumgun > MAX_PNT... ouch",
-          7);
-    limit({}, nullptr, 0, {oof_wbat({{ten, eleven}})}, "WBATnumeye > MAX_PNT... ouch", 7);
-    limit(
-        {oof_pinf(std::string(1000, 'q'))}, [] { return uint32_t(strlen(model.pinf_text)); }, 1000,
-        {oof_pinf(std::string(1001, 'q'))}, "PINF length > MAX_PINF Chars... ouch", 7);
-    limit(
-        {oof_txtr(std::vector(35, std::string(36, 'n')))}, [] { return model.num_textures; }, 35,
-        {oof_txtr(std::vector<std::string>(36, "n"))}, "total_texture > MAX_TEXTURE", 0);
-    limit({}, nullptr, 0, {oof_txtr({"a", std::string(37, 'n')})}, "charcount > 36", 0);
-
-    std::vector<OofPosKey> pos(7500, OofPosKey{14999, {}});
-    std::vector<OofRotKey> rot(7500, OofRotKey{14999, {}, 1});
-    limit(
-        {sobj(0), sobj(0), oof_pani({pos, pos}), oof_rani({rot, rot})},
-        [] { return model.pos_first_key[1] + model.rot_first_key[1]; }, 15000,
-        {sobj(0), sobj(0), oof_pani({pos, std::vector(7501, pos[0])})},
-        "pani: number keys > MAX_ANI... ouch", 7);
-    limit({}, nullptr, 0, {sobj(0), sobj(0), oof_rani({rot, std::vector(7501, rot[0])})},
-          "rani: number keys > MAX_ANI... ouch", 7);
-    limit(
-        {sobj(0), oof_pani({{{14999, {}}}})}, [] { return model.used_frames[0]; }, 14999,
-        {sobj(0), oof_pani({{{15000, {}}}})}, "pani: frame > MAX_ANI... ouch", 7);
-    limit({}, nullptr, 0, {sobj(0), oof_rani({{{0xFFFFFFFF, {}, 0}}})},
-          "rani: frame > MAX_ANI... ouch", 7);
-}
-
 OofChunk named(std::string name, std::string props) {
     OofSubobject s;
     s.name = std::move(name);
@@ -364,83 +239,139 @@ OofChunk textured(uint32_t texture) {
     return sobj(s);
 }
 
-TEST_F(OofReadTest, EachSubobjectLimitLoadsAtItsValueAndStopsOnePastIt) {
-    limit(
-        {sobj(2000), sobj(2000)}, [] { return model.num_vertices; }, 4000, {sobj(2000), sobj(2001)},
-        "Vcount > MAX_VECT... ouch", 7);
-    limit(
-        {sobj(1, 3000), sobj(1, 1000)}, [] { return model.num_polygons; }, 4000,
-        {sobj(1, 3000), sobj(1, 1001)}, "Polycount > MAX_POLY... ouch", 3);
-    limit(
-        {sobj(subobject(1, {U32s(25, 0)}))}, [] { return model.polygons[0].num_points; }, 25,
-        {sobj(subobject(1, {U32s(26, 0)}))}, "points > 25... ouch", 2);
-    limit(
-        Chunks(60, sobj(1)), [] { return model.num_subobjects; }, 60, Chunks(61, sobj(1)),
-        "SOBJ > MAX_SOBJ... ouch", 7);
+// Each limit: the file built with n at the limit loads silently, one past it stops the load.
+struct Limit {
+    std::string text;
+    int status;
+    uint32_t at;
+    std::function<Chunks(uint32_t n)> build;
+};
 
-    // Limits of fixed-size fields that the file format leaves unchecked.
-    std::string s49(49, 'z'), s50(50, 'z');
-    limit(
-        {named(s49, s49)},
-        [] { return uint32_t(strlen(model.sobj_name[0]) * 100 + strlen(model.sobj_props[0])); },
-        4949, {named(s50, "")}, "SOBJ name > 49 chars... ouch", 7);
-    limit({}, nullptr, 0, {named("", s50)}, "SOBJ props > 49 chars... ouch", 7);
-    limit(
-        {oof_spcl({{s49, s49, {}, 0}})},
-        [] {
-            return uint32_t(strlen(model.special_points.name[0]) * 100 +
-                            strlen(model.special_points.properties[0]));
-        },
-        4949, {oof_spcl({{s50, "", {}, 0}})}, "SPCL name > 49 chars... ouch", 7);
-    limit({}, nullptr, 0, {oof_spcl({{"", s50, {}, 0}})}, "SPCL props > 49 chars... ouch", 7);
-    limit(
-        {textured(34)}, [] { return uint32_t(model.textures[34].referenced); }, 1, {textured(35)},
-        "texture > MAX_TEXTURE... ouch", 7);
-
-    // Corners past the subobject's own vertices but inside the table are kept as stored; the
-    // sum wraps as a u32, so 0xFFFFFFFF after 8 vertices is vertex 7.
-    Chunks corners_in = {sobj(8), sobj(subobject(3, {{0, 5, 3991}, {0xFFFFFFFF}}))};
-    limit(
-        corners_in,
-        [] { return model.polygons[0].points[1] * 10000 + model.polygons[0].points[2]; },
-        13 * 10000 + 3999, {sobj(8), sobj(subobject(3, {{0, 3992}}))},
-        "point index > MAX_VECT... ouch", 7);
-    limit(
-        corners_in, [] { return model.polygons[1].points[0]; }, 7,
-        {sobj(subobject(8, {{0xFFFFFFFF}}))}, "point index > MAX_VECT... ouch", 7);
-
-    // A parent must come before its child; -2 and the largest value are no index either.
-    OofSubobject root = subobject(0), child = root, bad = root;
-    child.parent = 0;
-    for (int32_t parent : {0, 1, 2, -2, 0x7FFFFFFF}) {
-        bad.parent = parent;
-        limit(
-            {sobj(root), sobj(child)}, [] { return uint32_t(model.sobj_parent[1]); }, 0,
-            parent == 0 ? Chunks{sobj(bad)} : Chunks{sobj(root), sobj(bad)},
-            "SOBJ parent >= SOBJ... ouch", 7);
+TEST_F(OofReadTest, EachLimitLoadsAtItsValueAndStopsOnePastIt) {
+    U32s ten(10, 1);
+    std::vector<Limit> limits = {
+        {"SPCL > MAX_PNT... ouch", 7, 10,
+         [](uint32_t n) {
+             return Chunks{oof_spcl(std::vector(n, OofSpecial{"n", "p", {}, 1}))};
+         }},
+        {"WBAT > MAX_PNT... ouch", 7, 10,
+         [](uint32_t n) { return Chunks{oof_wbat(std::vector<OofBattery>(n))}; }},
+        {"WBATnumgun > MAX_PNT... ouch", 7, 10,
+         [&](uint32_t n) {
+             return Chunks{oof_wbat({{ten, ten}, {U32s(n, 1), ten}})};
+         }},
+        {"WBATnumeye > MAX_PNT... ouch", 7, 10,
+         [&](uint32_t n) {
+             return Chunks{oof_wbat({{ten, U32s(n, 1)}})};
+         }},
+        {"PINF length > MAX_PINF Chars... ouch", 7, 1000,
+         [](uint32_t n) { return Chunks{oof_pinf(std::string(n, 'q'))}; }},
+        {"total_texture > MAX_TEXTURE", 0, 35,
+         [](uint32_t n) { return Chunks{oof_txtr(std::vector(n, std::string(36, 'n')))}; }},
+        {"charcount > 36", 0, 36,
+         [](uint32_t n) {
+             return Chunks{oof_txtr({"a", std::string(n, 'n')})};
+         }},
+        {"pani: number keys > MAX_ANI... ouch", 7, 7500,
+         [](uint32_t n) {
+             return Chunks{
+                 sobj(0), sobj(0),
+                 oof_pani({std::vector(7500, OofPosKey{1, {}}), std::vector(n, OofPosKey{1, {}})})};
+         }},
+        {"rani: number keys > MAX_ANI... ouch", 7, 7500,
+         [](uint32_t n) {
+             return Chunks{sobj(0), sobj(0),
+                           oof_rani({std::vector(7500, OofRotKey{1, {}, 1}),
+                                     std::vector(n, OofRotKey{1, {}, 1})})};
+         }},
+        {"pani: frame > MAX_ANI... ouch", 7, 14999,
+         [](uint32_t n) {
+             return Chunks{sobj(0), oof_pani({{{n, {}}}})};
+         }},
+        {"rani: frame > MAX_ANI... ouch", 7, 14999,
+         [](uint32_t n) {
+             return Chunks{sobj(0), oof_rani({{{n, {}, 0}}})};
+         }},
+        {"Vcount > MAX_VECT... ouch", 7, 2000,
+         [](uint32_t n) {
+             return Chunks{sobj(2000), sobj(n)};
+         }},
+        {"Polycount > MAX_POLY... ouch", 3, 1000,
+         [](uint32_t n) {
+             return Chunks{sobj(1, 3000), sobj(1, n)};
+         }},
+        {"points > 25... ouch", 2, 25,
+         [](uint32_t n) { return Chunks{sobj(subobject(1, {U32s(n, 0)}))}; }},
+        {"SOBJ > MAX_SOBJ... ouch", 7, 60, [](uint32_t n) { return Chunks(n, sobj(1)); }},
+        // Fixed-size fields that the file format leaves unchecked.
+        {"SOBJ name > 49 chars... ouch", 7, 49,
+         [](uint32_t n) { return Chunks{named(std::string(n, 'z'), "")}; }},
+        {"SOBJ props > 49 chars... ouch", 7, 49,
+         [](uint32_t n) { return Chunks{named("", std::string(n, 'z'))}; }},
+        {"SPCL name > 49 chars... ouch", 7, 49,
+         [](uint32_t n) {
+             return Chunks{oof_spcl({{std::string(n, 'z'), "", {}, 0}})};
+         }},
+        {"SPCL props > 49 chars... ouch", 7, 49,
+         [](uint32_t n) {
+             return Chunks{oof_spcl({{"", std::string(n, 'z'), {}, 0}})};
+         }},
+        {"texture > MAX_TEXTURE... ouch", 7, 34, [](uint32_t n) { return Chunks{textured(n)}; }},
+        // Corners past the subobject's own vertices but inside the table are kept as stored.
+        {"point index > MAX_VECT... ouch", 7, 3991,
+         [](uint32_t n) {
+             return Chunks{sobj(8), sobj(subobject(3, {{0, n}}))};
+         }},
+        // A parent must come before its child.
+        {"SOBJ parent >= SOBJ... ouch", 7, 0,
+         [](uint32_t n) {
+             return Chunks{sobj(0), sobj(subobject(0, {}, int32_t(n)))};
+         }},
+    };
+    for (const char* tag : {"GPNT", "GRND", "ATCH", "NATH"})
+        limits.push_back({std::string(tag) + " > MAX_PNT... ouch", 7, 10, [tag](uint32_t n) {
+                              return Chunks{oof_points(tag, std::vector(n, OofPoint{1, {}, {}}))};
+                          }});
+    for (const Limit& c : limits) {
+        SCOPED_TRACE(c.text);
+        load(c.build(c.at));
+        EXPECT_TRUE(sink.boxes.empty()) << last_text();
+        expect_stop([&] { load(c.build(c.at + 1)); }, c.text, c.status);
+        EXPECT_EQ(view.model_loaded, 0);
+        expect_store_within_tables(false);
     }
+    // The pieces at the limits arrive whole; the sum of corner and first vertex wraps as a u32,
+    // so 0xFFFFFFFF after 8 vertices is vertex 7.
+    load({named(std::string(49, 'z'), ""), sobj(8), sobj(subobject(3, {{3991, 0xFFFFFFFF}}))});
+    EXPECT_EQ(strlen(model.sobj_name[0]), 49u);
+    EXPECT_EQ(first(model.polygons[0].points, 2), (U32s{3999, 7}));
+    load({oof_pinf(std::string(1000, 'q')), oof_wbat(std::vector(10, OofBattery{ten, ten}))});
+    EXPECT_EQ(strlen(model.pinf_text) + model.batteries.num_turrets[9], 1010u);
+    expect_stop([] { load_oof_bytes(build_oof(2300, {sobj(subobject(8, {{0xFFFFFFFF}}))})); },
+                "point index > MAX_VECT... ouch", 7);
 }
 
 // Count fields set to 0xFFFFFFFF where a sum or a wrap could let them through: the checks run
 // in 64 bits or against the table, never after the sum has wrapped.
 TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
     OofSubobject s = subobject(1, {{0}});
-    size_t names = 72 + 4 + 2 + 4, polygon = names + 12 + 4 + 28 + 4;
+    size_t names = 72 + 4 + 4, polygon = names + 12 + 4 + 28 + 4;
+    OofChunk pinf = oof_pinf("abc");
+    pinf.stated_length = 0xFFFFFFFF; // PINF takes its count from the chunk length
     const struct {
-        const char* what;
         Chunks chunks;
         size_t count_at; // offset of the count in the last chunk's data
         int status;      // 1: loads
     } cases[] = {
-        {"SOBJ parent all ones is -1, none", {sobj(s)}, 4, 1},
-        {"SOBJ vertices", {sobj(s)}, names + 12, 7},
-        {"SOBJ polygons", {sobj(s)}, names + 12 + 4 + 28, 3},
-        {"SOBJ corner index", {sobj(s)}, polygon + 12 + 4 + 4 + 3, 7},
-        {"PANI", {sobj(s), oof_pani({{{1, {}}}})}, 0, 7},
-        {"RANI", {sobj(s), oof_rani({{{1, {}, 0}}})}, 0, 7},
+        {{sobj(s)}, 4, 1}, // a parent of all ones is -1, none
+        {{sobj(s)}, names + 12, 7},
+        {{sobj(s)}, names + 12 + 4 + 28, 3},
+        {{sobj(s)}, polygon + 12 + 4 + 4 + 3, 7},
+        {{sobj(s), oof_pani({{{1, {}}}})}, 0, 7},
+        {{sobj(s), oof_rani({{{1, {}, 0}}})}, 0, 7},
+        {{pinf}, 0, 7},
     };
     for (auto c : cases) {
-        SCOPED_TRACE(c.what);
         std::memset(c.chunks.back().data.data() + c.count_at, 0xFF, 4);
         int status = 1;
         try {
@@ -448,13 +379,9 @@ TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
         } catch (const ProgramExit& e) {
             status = e.status;
         }
-        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(status, c.status) << c.count_at;
         expect_store_within_tables(false);
     }
-    // PINF takes its count from the chunk length.
-    OofChunk pinf = oof_pinf("abc");
-    pinf.stated_length = 0xFFFFFFFF;
-    EXPECT_EQ(exit_status_of([&] { load({pinf}); }), 7);
 }
 
 // The file layer: a missing file, a list position outside the archive, an archive that is gone,
@@ -475,11 +402,9 @@ TEST_F(OofReadTest, LooseFilesAndArchiveEntries) {
                                               {"junk.bin", {'J', 'U', 'N', 'K'}}});
     copy_bounded(hog.hog_path, PATH_LEN, dir.write("models.hog", archive));
     load_hog();
-    ASSERT_EQ(hog.num_oof, 2u);
     sink.boxes.clear();
     load_oof(1);
     EXPECT_TRUE(sink.boxes.empty()) << last_text();
-    EXPECT_EQ(model.num_subobjects, 2u);
     EXPECT_STREQ(model.pinf_text, "mass=12\nturn=3");
     load_oof(0);
     EXPECT_EQ(model.num_subobjects, 0u);
@@ -494,7 +419,6 @@ TEST_F(OofReadTest, LooseFilesAndArchiveEntries) {
     } catch (const ProgramExit&) {
     }
     expect_store_within_tables(false);
-
     copy_bounded(hog.hog_path, PATH_LEN, dir.path("missing.hog"));
     expect_stop([] { load_oof(0); }, "Oof: Can't open the hog file", -2);
 }

@@ -322,23 +322,6 @@ TEST_F(OofWriteTest, ReadModelsComeBackTheSame) {
     EXPECT_EQ(model.num_used_frames, 15000u);
 }
 
-TEST_F(OofWriteTest, UnwritableTargetIsReportedAndNothingChanges) {
-    add_subobject(-1, {});
-    static Polymodel before;
-    before = model;
-    std::filesystem::create_directory(dir.path("folder.oof"));
-    for (const char* name : {"no-such-folder/out.oof", "folder.oof"}) {
-        sink.boxes.clear();
-        copy_bounded(view.export_path, PATH_LEN, dir.path(name));
-        EXPECT_FALSE(export_oof());
-        ASSERT_EQ(sink.boxes.size(), 1u);
-        EXPECT_EQ(last_caption(), "ERROR");
-        EXPECT_EQ(last_text(), "Can't write the output file");
-    }
-    EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.path("folder.oof")));
-}
-
 // Exits 0 when the export failed with the message box, 1 otherwise.
 [[noreturn]] void export_with_file_size_limit(rlim_t bytes, const RecordingSink& sink) {
     std::signal(SIGXFSZ, SIG_IGN);

@@ -1,8 +1,6 @@
 // export_orf: exact bytes and lengths, model-space flattening, no fixed size limit, the round
-// trip through load_orf, and refused writes.
-#include <algorithm>
+// trip through load_orf.
 #include <cstring>
-#include <filesystem>
 
 #include "formats/oof_reader.h"
 #include "formats/oof_writer.h"
@@ -188,33 +186,6 @@ TEST_F(OrfWriterTest, CornerOnNoVertexBecomesItsSubobjectsFirstVertexInEitherFor
     reload();
     ASSERT_EQ(model.num_polygons, 1u);
     EXPECT_EQ(model.polygons[0].num_points, 0u);
-}
-
-TEST_F(OrfWriterTest, FileIsReplacedWholeOrAnUnwritableOneIsReported) {
-    add_subobject(-1, {0, 0, 0});
-    add_vertex(0, {4, 5, 6});
-    dir.write("out.orf", std::vector<uint8_t>(5000, 0xAB));
-    copy_bounded(view.export_path, PATH_LEN, dir.path("out.orf"));
-    EXPECT_TRUE(export_orf());
-    EXPECT_EQ(read_whole_file(dir.path("out.orf")), export_orf_bytes());
-    auto before = store_bytes();
-    std::filesystem::create_directory(dir.path("taken.orf"));
-    // A missing folder; a folder in the way, so the finished temporary file cannot be renamed.
-    for (const char* name : {"missing/out.orf", "taken.orf"}) {
-        SCOPED_TRACE(name);
-        sink.boxes.clear();
-        copy_bounded(view.export_path, PATH_LEN, dir.path(name));
-        EXPECT_FALSE(export_orf());
-        ASSERT_EQ(sink.boxes.size(), 1u);
-        EXPECT_EQ(last_caption(), "ERROR");
-        EXPECT_EQ(last_text(), "Can't write the output file");
-    }
-    EXPECT_TRUE(store_bytes() == before);
-    std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.root()))
-        left.push_back(entry.path().filename().string());
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"out.orf", "taken.orf"}));
 }
 
 } // namespace
