@@ -143,3 +143,74 @@ CobBuildPolh cob_single_face(const std::vector<Vec3>& vertices, uint16_t materia
     polh.faces.push_back(face);
     return polh;
 }
+
+CobBuildPolh cob_triangle_faces(std::initializer_list<uint16_t> materials) {
+    CobBuildPolh polh = cob_single_face({{0, 0, 0}, {0, -1, 0}, {0, -1, 1}});
+    polh.faces.clear();
+    for (uint16_t m : materials)
+        polh.faces.push_back({{{0, 0}, {1, 0}, {2, 0}}, m});
+    return polh;
+}
+
+CobBuildPolh cob_separate_faces(uint32_t n, uint32_t points) {
+    CobBuildPolh polh;
+    polh.uvs = {{0, 0}};
+    for (uint32_t f = 0; f < n; ++f) {
+        polh.faces.emplace_back();
+        for (uint32_t k = 0; k < points; ++k) {
+            polh.faces.back().points.push_back({uint32_t(polh.vertices.size()), 0});
+            polh.vertices.push_back({float(f), float(k), 1});
+        }
+    }
+    return polh;
+}
+
+std::vector<uint8_t> cob_polh_counts_only(uint32_t vertices, uint32_t uvs, uint32_t faces) {
+    CobBuildPolh empty;
+    empty.trailer.clear();
+    std::vector<uint8_t> data = cob_polh_data(empty);
+    data.resize(data.size() - 12);
+    ByteWriter counts;
+    for (uint32_t count : {vertices, uvs, faces})
+        counts.u32(count);
+    data.insert(data.end(), counts.data().begin(), counts.data().end());
+    return data;
+}
+
+std::vector<uint8_t> cob_ended(CobBuilder cob) {
+    cob.end();
+    cob.polh(cob_triangle_faces({0}));
+    return cob.bytes();
+}
+
+std::vector<uint8_t> cob_scene(const std::vector<CobBuildPolh>& polhs,
+                               const std::vector<CobBuildMaterial>& materials) {
+    CobBuilder cob;
+    for (const auto& polh : polhs)
+        cob.polh(polh);
+    for (const auto& material : materials)
+        cob.mat1(material);
+    return cob_ended(cob);
+}
+
+std::vector<uint8_t> cob_every_chunk_kind() {
+    CobBuildPolh polh;
+    polh.vertices = {{0, 0, 0}, {0, -1, 0}, {0, -1, 1}, {1, 1, 1}, {2, 0, 1}};
+    polh.uvs = {{0.5f, 0.25f}, {1, 0}};
+    polh.faces = {{{{0, 0}, {1, 1}, {2, 0}}, 1}, {{{2, 1}, {3, 0}, {4, 1}, {0, 0}}, 0, 8}};
+    CobBuilder cob;
+    cob.chunk("BitM", std::vector<uint8_t>(12, 0x55));
+    uint32_t root = cob.grou("root", {1, 2, 3});
+    cob.polh(polh, root);
+    cob.mat1({1, 0.5f, 0.25f, 1, cob_texture_map("maps\\hull.bmp", 0.1f, 0.2f, 2, 3)});
+    cob.polh(polh, cob.grou("arm", {4, 5, 6}, root));
+    std::vector<uint8_t> maps = cob_environment_map("sky.bmp"),
+                         texture = cob_texture_map("c:/x/arm.tga");
+    maps.insert(maps.end(), {'b', ':', 'q', 'q'});
+    maps.insert(maps.end(), texture.begin(), texture.end());
+    cob.mat1({0, 1, 0, 0, maps});
+    cob.mat1({1, 0, 1, 0, {0x99, 0x99, 0x19, 0x3f}});
+    cob.chunk("Unit", {1, 0});
+    cob.end();
+    return cob.bytes();
+}

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,3 +71,19 @@ std::vector<uint8_t> cob_polh_data(const CobBuildPolh& polh);
 
 // A PolH of one face over the given vertices, in order, with one texture coordinate.
 CobBuildPolh cob_single_face(const std::vector<Vec3>& vertices, uint16_t material = 0);
+
+// A PolH over the triangle (0, 0, 0), (0, -1, 0), (0, -1, 1) with one face per material number.
+CobBuildPolh cob_triangle_faces(std::initializer_list<uint16_t> materials);
+// n faces of `points` corners each over a PolH of n * points vertices, all used.
+CobBuildPolh cob_separate_faces(uint32_t n, uint32_t points);
+// The data of a PolH that states its counts but leaves its records out.
+std::vector<uint8_t> cob_polh_counts_only(uint32_t vertices, uint32_t uvs, uint32_t faces);
+
+// The chunks of cob, END, and a PolH after it that a reader must never reach.
+std::vector<uint8_t> cob_ended(CobBuilder cob);
+// The PolHs, then the materials, then cob_ended.
+std::vector<uint8_t> cob_scene(const std::vector<CobBuildPolh>& polhs,
+                               const std::vector<CobBuildMaterial>& materials = {});
+// Every chunk kind the importer reads and some it skips: groups, PolHs with several faces and
+// uvs, materials with texture, environment and bump maps and stray bytes.
+std::vector<uint8_t> cob_every_chunk_kind();

@@ -107,3 +107,11 @@ std::vector<uint8_t> build_orf(const std::vector<Vec3>& vertices,
         .end()
         .bytes();
 }
+
+std::vector<uint8_t> orf_sample_room() {
+    return build_orf({{10, 0, -5}, {12, 1, -5}, {11, 3, -2}, {9, 2, 0}, {10, 1, 1}},
+                     {"maps\\brick.bmp", "ROCK0030.OGF1", "plain"},
+                     {{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}}},
+                      {{0, 1, 0}, 2, {{1, 0.5f, 0}, {2, 0, 0.5f}, {3, 1, 1}, {4, 0, 1}}},
+                      {{1, 0, 0}, 1, {{4, 0, 0}, {3, 1, 0}, {0, 1, 1}}}});
+}

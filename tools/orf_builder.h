@@ -47,3 +47,7 @@ class OrfBuilder {
 std::vector<uint8_t> build_orf(const std::vector<Vec3>& vertices,
                                const std::vector<std::string>& textures,
                                const std::vector<OrfPolygon>& polygons);
+
+// A room of five vertices, three textures (one a translated name, one with folders) and three
+// polygons, one a quad.
+std::vector<uint8_t> orf_sample_room();

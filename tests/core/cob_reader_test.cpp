@@ -1,10 +1,12 @@
-// load_cob: chunk walking, PolH transforms and faces, materials, standard output, early ends,
-// and the conversion: groups into subobjects, dropped vertices, normals, texture names.
+// load_cob: the conversion into the store (axes, groups, colours, textures, normals), damaged and
+// early ends, every limit at its size and one past it, and every refusal with its text and status.
 #include <cmath>
 #include <cstring>
-#include <functional>
+#include <iomanip>
+#include <sstream>
 
 #include "formats/cob_reader.h"
+#include "state/file_io.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
@@ -16,7 +18,7 @@ using Bytes = std::vector<uint8_t>;
 
 class CobReaderTest : public CoreTest {
   protected:
-    // Imports bytes; returns what the importer wrote to standard output.
+    // Imports bytes as after a fresh start; returns what the importer printed.
     std::string import(const Bytes& bytes) {
         sink.boxes.clear();
         view.model_loaded = 0;
@@ -25,315 +27,174 @@ class CobReaderTest : public CoreTest {
         EXPECT_EQ(view.model_loaded, 1);
         return out;
     }
-    // One PolH and the given materials, then END.
-    std::string import(const CobBuildPolh& polh, const std::vector<CobBuildMaterial>& materials) {
-        CobBuilder cob;
-        cob.polh(polh);
-        for (const auto& material : materials)
-            cob.mat1(material);
-        cob.end();
-        return import(cob.bytes());
-    }
 };
 
-const std::vector<Vec3> triangle = {{0, 0, 0}, {0, -1, 0}, {0, -1, 1}};
+auto faces = cob_triangle_faces;
 
-// One PolH over one triangle whose faces carry the given material numbers.
-CobBuildPolh faces_with(std::initializer_list<uint16_t> materials) {
-    CobBuildPolh polh = cob_single_face(triangle);
-    polh.faces.clear();
-    for (uint16_t m : materials)
-        polh.faces.push_back({{{0, 0}, {1, 0}, {2, 0}}, m});
-    return polh;
-}
-
-// A face's expected look: a texture index, or a plain colour when texture is -1.
-struct Look {
-    int texture;
-    uint8_t red = 0, green = 0, blue = 0;
-};
-Look rgb(uint8_t r, uint8_t g, uint8_t b) {
-    return {-1, r, g, b};
-}
-const Look grey = rgb(192, 192, 192);
-
-void expect_look(uint32_t p, Look want) {
-    const Polygon& got = model.polygons[p];
-    SCOPED_TRACE(testing::Message() << "polygon " << p);
-    EXPECT_EQ(got.n_txtr, want.texture < 0 ? 0u : 1u);
-    if (want.texture >= 0) {
-        EXPECT_EQ(got.texture, uint32_t(want.texture));
-    } else {
-        EXPECT_EQ(got.color.red, want.red);
-        EXPECT_EQ(got.color.green, want.green);
-        EXPECT_EQ(got.color.blue, want.blue);
+// The store in short: each polygon's texture ("t1") or colour ("ff7f00"), then each texture
+// name ('-' after one no face uses), then how many "big oops" lines the import printed.
+std::string summary(const std::string& out) {
+    std::ostringstream s;
+    for (const Polygon& p : std::span(model.polygons, model.num_polygons)) {
+        if (p.n_txtr)
+            s << (p.n_txtr == 1 ? "t" : "bad") << p.texture << ' ';
+        else
+            s << std::hex << std::setfill('0') << std::setw(6)
+              << (p.color.red << 16 | p.color.green << 8 | p.color.blue) << std::dec << ' ';
     }
+    s << '|';
+    for (const auto& t : std::span(model.textures, model.num_textures))
+        s << ' ' << t.name << (t.referenced ? "" : "-");
+    for (size_t at = 0; (at = out.find("oops", at)) != std::string::npos; ++at)
+        s << " oops";
+    return s.str();
 }
 
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const auto& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
-
-TEST_F(CobReaderTest, VerticesAreTransformedByThePolhMatrixThenTurnedIntoStoreAxes) {
-    CobBuilder cob;
-    CobBuildPolh polh = cob_single_face({{1, 2, 3}, {0, 0, 0}, {0, 1, 0}});
-    cob.polh(polh);
+TEST_F(CobReaderTest, VerticesAreTransformedIntoStoreAxesAndUnusedOnesDropped) {
+    CobBuildPolh moved = cob_single_face({{1, 2, 3}, {0, 0, 0}, {0, 1, 0}}), plain = moved;
     float m[3][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
-    std::memcpy(polh.matrix, m, sizeof m);
-    cob.polh(polh);
-    cob.end();
-    import(cob.bytes());
-    ASSERT_EQ(model.num_vertices, 6u);
+    std::memcpy(moved.matrix, m, sizeof m);
+    CobBuildPolh sparse = cob_single_face({{9, 9, 9}, {0, 0, 0}, {8, 8, 8}, {0, 1, 0}, {0, 1, 1}});
+    sparse.faces[0].points = {{1, 0}, {3, 0}, {4, 0}};
+    import(cob_scene({plain, moved, sparse}));
+    ASSERT_EQ(model.num_vertices, 9u);
     EXPECT_EQ(model.vertices[0], (Vec3{-2, 3, 1})) << "x = -y, y = z, z = x";
-    // (1, 2, 3) -> (18, 46, 74) -> store (-46, 74, 18)
-    EXPECT_EQ(model.vertices[3], (Vec3{-46, 74, 18}));
+    EXPECT_EQ(model.vertices[3], (Vec3{-46, 74, 18})) << "(1, 2, 3) -> (18, 46, 74)";
     EXPECT_EQ(model.vertices[4], (Vec3{-8, 12, 4})) << "the translation column alone";
+    EXPECT_EQ(model.vertices[8], (Vec3{-1, 1, 0})) << "unused vertices dropped";
     EXPECT_EQ(model.polygons[1].points[0], 3u) << "indices count over the whole file";
+    EXPECT_EQ(model.polygons[2].points[2], 8u);
 }
 
+// Materials describe the faces of the most recent PolH by number; names are de-duplicated by
+// exact comparison; damaged or cut chunks are not read past their end.
 TEST_F(CobReaderTest, MaterialsGiveColoursOrTextureIndicesIntoTheNameList) {
-    // The four bytes of a float where a sub-chunk tag could be: two unknown tags.
-    const Bytes trailing_float = {0x99, 0x99, 0x19, 0x3f};
-    const std::string one = " V=3, P=1, UV=1, S=0\n", oops = " big oops...\n";
-    struct Case {
-        const char* what;
-        std::function<void(CobBuilder&)> build;
-        std::vector<Look> looks;
-        std::vector<const char*> textures;
-        std::string out;
+    const Bytes float_tail = {0x99, 0x99, 0x19, 0x3f}; // read as two unknown sub-chunk tags
+    const std::string oops = " big oops...\n";
+    Bytes maps = cob_environment_map("sky.bmp"), wall = cob_texture_map("maps\\wall.bmp"),
+          Wall = cob_texture_map("maps\\Wall.bmp");
+    for (const Bytes& more : {cob_bump_map(), Bytes{'x', 'y'}, cob_texture_map("c:/art/hull.tga"),
+                              cob_texture_map("ignored.bmp")}) // the first map wins
+        maps.insert(maps.end(), more.begin(), more.end());
+    CobBuilder recent, skipped, stated_too_long, short_record;
+    recent.mat1({0, 0, 1, 0, {}}); // before any PolH: describes nothing
+    recent.polh(faces({0}));
+    recent.mat1({0, 1, 0, 0, {}});
+    recent.polh(faces({0}));
+    recent.polh(faces({0}));
+    recent.mat1({0, 0, 0, 1, {}});
+    CobBuildPolh unnumbered = faces({0, 0}), trailer = faces({0});
+    unnumbered.faces[0].flags = 8; // no material number written
+    trailer.trailer = {'G', 'r', 'o', 'u', 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    skipped.chunk("BitM", Bytes(300, 'P')); // unknown chunks and bytes skipped by size
+    skipped.chunk("Unit", {'M', 'a', 't', '1'});
+    skipped.polh(trailer);
+    skipped.chunk("Chan", Bytes(7, 0xFF));
+    skipped.mat1({0, 0, 0, 1, {}});
+    Bytes cut = cob_scene({faces({0})}, {{0, 0, 1, 0, {}}});
+    cut.resize(cut.size() - 41 - cob_polh_data(faces({0})).size()); // no END, Mat1 cut short
+    stated_too_long.polh(faces({0}));
+    stated_too_long.header("PolH", 5, 0, 0xFFFFFFF0u);
+    short_record.polh(faces({3})); // the colour past the chunk's end reads as 0, not the PolH
+    short_record.chunk("Mat1", {3, 0, 0, 0, 0, 0, 0, 0x80, 0x3f, 0});
+    const std::string x36(36, 'x');
+    std::vector<CobBuildMaterial> named;
+    for (const char* name : {"maps\\wall.bmp", "c:/art/v2.0/hull", "dir.v2\\plain", "two.dots.tga",
+                             ".hidden", "unused.bmp"})
+        named.push_back({uint16_t(named.size()), 1, 1, 1, cob_texture_map(name)});
+    // Too long for its place in the import table: the end is kept.
+    named.push_back({6, 1, 1, 1, cob_texture_map("c:\\" + std::string(150, 'f') + "\\stone.bmp")});
+    named.push_back({7, 1, 1, 1, cob_texture_map("d\\" + x36 + "yy.bmp")});
+    const std::pair<Bytes, std::string> cases[] = {
+        {cob_scene({faces({2, 1, 2})}, {{2, 1, 0.5f, 0, {}}}), "ff7f00 c0c0c0 ff7f00 |"},
+        {cob_scene({faces({1, 40})},
+                   {{1, .6f, .4f, .2f, float_tail}, {40, .2f, .4f, .6f, float_tail}}),
+         "996633 336699 | oops oops oops oops"},
+        {cob_scene({faces({0})}, {{0, -3, 7.5f, 1e30f, {}}}), "00ffff |"},
+        {cob_scene({faces({0, 1, 2, 3, 200})}, {{3, 1, 1, 1, Wall},
+                                                {0, 1, 1, 1, wall},
+                                                {1, 1, 1, 1, wall},
+                                                {200, 1, 1, 1, Wall},
+                                                {2, 0, 0, 1, {}}}),
+         "t1 t1 0000ff t0 t0 | Wall wall"},
+        {cob_scene({faces({4})}, {{4, 1, 1, 1, maps}}), "t0 | hull oops"},
+        {cob_ended(recent), "ff0000 c0c0c0 0000ff |"},
+        {cob_scene({unnumbered}, {{0, 0, 1, 0, {}}}), "c0c0c0 00ff00 |"},
+        {cob_ended(skipped), "0000ff |"},
+        {cut, "c0c0c0 |"},
+        {cob_ended(stated_too_long), "c0c0c0 |"},
+        {cob_ended(short_record), "ff0000 |"},
+        // Names lose folders and extension (not the dot of a folder) and are cut to 36.
+        {cob_scene({faces({0, 1, 2, 3, 4, 6, 7})}, named),
+         "t0 t1 t2 t3 t4 t6 t7 | wall hull plain two.dots  unused- stone " + x36},
     };
-    const Case cases[] = {
-        {"colour bytes by truncation, undescribed face grey",
-         [](CobBuilder& cob) {
-             cob.polh(faces_with({2, 1, 2}));
-             cob.mat1({2, 1.0f, 0.5f, 0.0f, {}});
-         },
-         {rgb(255, 127, 0), grey, rgb(255, 127, 0)},
-         {},
-         " V=3, P=3, UV=1, S=0\n"},
-        {"bytes after the record but no map: plain colour",
-         [&](CobBuilder& cob) {
-             cob.polh(faces_with({1, 40}));
-             cob.mat1({1, 0.6f, 0.4f, 0.2f, trailing_float});
-             cob.mat1({40, 0.2f, 0.4f, 0.6f, trailing_float});
-         },
-         {rgb(153, 102, 51), rgb(51, 102, 153)},
-         {},
-         " V=3, P=2, UV=1, S=0\n" + oops + oops + oops + oops},
-        {"colours outside 0..1 held at the ends",
-         [](CobBuilder& cob) {
-             cob.polh(faces_with({0}));
-             cob.mat1({0, -3.0f, 7.5f, 1e30f, {}});
-         },
-         {rgb(0, 255, 255)},
-         {},
-         one},
-        {"names de-duplicated by exact comparison",
-         [](CobBuilder& cob) {
-             cob.polh(faces_with({0, 1, 2, 3, 5}));
-             for (uint16_t m : {3, 0, 1, 5})
-                 cob.mat1(
-                     {m, 1, 1, 1, cob_texture_map(m > 2 ? "maps\\Wall.bmp" : "maps\\wall.bmp")});
-             cob.mat1({2, 0, 0, 1, {}});
-         },
-         {{1}, {1}, rgb(0, 0, 255), {0}, {0}},
-         {"Wall", "wall"},
-         " V=3, P=5, UV=1, S=0\n"},
-        {"texture index whatever the material number",
-         [](CobBuilder& cob) {
-             cob.polh(faces_with({200, 7}));
-             cob.mat1({200, 1, 1, 1, cob_texture_map("rock.tga")});
-         },
-         {{0}, grey},
-         {"rock"},
-         " V=3, P=2, UV=1, S=0\n"},
-        {"sub-chunks before the map skipped by their tags; first map wins",
-         [](CobBuilder& cob) {
-             cob.polh(faces_with({4}));
-             cob.mat1({4, 1, 1, 1,
-                       join({cob_environment_map("sky.bmp"),
-                             cob_bump_map(),
-                             {'x', 'y'},
-                             cob_texture_map("c:/art/hull.tga"),
-                             cob_texture_map("ignored.bmp")})});
-         },
-         {{0}},
-         {"hull"},
-         one + oops},
-        {"materials describe only the faces of the most recent PolH",
-         [](CobBuilder& cob) {
-             cob.mat1({0, 0, 1, 0, {}}); // before any PolH: describes nothing
-             cob.polh(faces_with({0}));
-             cob.mat1({0, 1, 0, 0, {}});
-             cob.polh(faces_with({0}));
-             cob.polh(faces_with({0}));
-             cob.mat1({0, 0, 0, 1, {}});
-         },
-         {rgb(255, 0, 0), grey, rgb(0, 0, 255)},
-         {},
-         one + " V=6, P=2, UV=2, S=0\n V=9, P=3, UV=3, S=0\n"},
-        {"face without material number, then a face read right",
-         [](CobBuilder& cob) {
-             CobBuildPolh polh = faces_with({0, 0});
-             polh.faces[0].flags = 8; // no material number written
-             cob.polh(polh);
-             cob.mat1({0, 0, 1, 0, {}});
-         },
-         {grey, rgb(0, 255, 0)},
-         {},
-         " V=3, P=2, UV=1, S=0\n"},
-        {"unknown chunks and bytes after the faces skipped by size",
-         [](CobBuilder& cob) {
-             CobBuildPolh polh = faces_with({0});
-             polh.trailer = {'G', 'r', 'o', 'u', 1, 2, 3, 4, 5, 6, 7, 8, 9};
-             cob.chunk("BitM", Bytes(300, 'P'));
-             cob.chunk("Unit", {'M', 'a', 't', '1'});
-             cob.polh(polh);
-             cob.chunk("Chan", Bytes(7, 0xFF));
-             cob.mat1({0, 0, 0, 1, {}});
-         },
-         {rgb(0, 0, 255)},
-         {},
-         one},
-    };
-    for (const Case& c : cases) {
-        for (bool end : {true, false}) { // a file without END converts what it read
-            SCOPED_TRACE(testing::Message() << c.what << (end ? "" : ", no END"));
-            reset_globals();
-            CobBuilder cob;
-            c.build(cob);
-            if (end) {
-                cob.end();
-                cob.polh(faces_with({0})); // after the end: never read
-            }
-            EXPECT_EQ(import(cob.bytes()), c.out);
-            ASSERT_EQ(model.num_polygons, c.looks.size());
-            for (uint32_t p = 0; p < c.looks.size(); ++p)
-                expect_look(p, c.looks[p]);
-            ASSERT_EQ(model.num_textures, c.textures.size());
-            for (uint32_t t = 0; t < c.textures.size(); ++t) {
-                EXPECT_STREQ(model.textures[t].name, c.textures[t]);
-                EXPECT_EQ(model.textures[t].referenced, 1);
-            }
-            // Without Grou: one subobject, "None" at the origin, holding everything.
-            ASSERT_EQ(model.num_subobjects, 1u);
-            EXPECT_EQ(model.sobj_parent[0], -1);
-            EXPECT_EQ(model.sobj_offset[0], (Vec3{0, 0, 0}));
-            EXPECT_STREQ(model.sobj_name[0], "None");
-            for (uint32_t p = 0; p < model.num_polygons; ++p)
-                EXPECT_EQ(model.polygons[p].sobj, 0u);
-            for (uint32_t v = 0; v < model.num_vertices; ++v)
-                EXPECT_EQ(model.vertex_sobj[v] * 10 + model.vertex_alpha[v], 1.0f);
-        }
-    }
+    // An earlier list is replaced.
+    model.num_textures = 20;
+    for (auto& slot : model.textures)
+        slot.referenced = 1;
+    for (const auto& [bytes, want] : cases)
+        EXPECT_EQ(summary(import(bytes)), want);
+    // Without Grou: one subobject "None" at the origin holds everything.
+    EXPECT_EQ(model.num_subobjects, 1u);
+    EXPECT_STREQ(model.sobj_name[0], "None");
+    EXPECT_EQ(model.sobj_parent[0], -1);
+    EXPECT_EQ(model.vertex_sobj[2] * 10 + model.vertex_alpha[2], 1.0f);
 }
 
 TEST_F(CobReaderTest, TextureParametersRepeatThenOffsetPerMaterial) {
-    import(faces_with({1, 0, 2}), {{0, 1, 1, 1, {}},
-                                   {1, 1, 1, 1, cob_texture_map("a.bmp", 0.1f, 0, 2, 0)},
-                                   { 2,
-                                     1,
-                                     1,
-                                     1,
-                                     cob_texture_map("b.bmp", 0, 0.25f, 0, 3) }});
     // Every corner has (0.5, 0.25).
-    EXPECT_FLOAT_EQ(model.polygons[0].u[0], 0.9f);
-    EXPECT_FLOAT_EQ(model.polygons[0].v[0], 0.25f);
+    import(cob_scene({faces({1, 0, 2})}, {{0, 1, 1, 1, {}},
+                                          {1, 1, 1, 1, cob_texture_map("a.bmp", 0.1f, 0, 2, 0)},
+                                          { 2,
+                                            1,
+                                            1,
+                                            1,
+                                            cob_texture_map("b.bmp", 0, 0.25f, 0, 3) }}));
     EXPECT_FLOAT_EQ(model.polygons[0].u[2], 0.9f);
+    EXPECT_FLOAT_EQ(model.polygons[0].v[0], 0.25f);
     EXPECT_FLOAT_EQ(model.polygons[2].u[1], 0.5f);
     EXPECT_FLOAT_EQ(model.polygons[2].v[1], 0.5f);
-    EXPECT_EQ(model.polygons[2].texture, 1u);
 }
 
-TEST_F(CobReaderTest, ChunksTheFileEndsInsideOrCutShortAreNotReadPastTheirEnd) {
-    CobBuilder cob;
-    cob.polh(faces_with({0}));
-    cob.mat1({0, 0, 1, 0, {}});
-    Bytes bytes = cob.bytes();
-    bytes.pop_back();
-    import(bytes);
-    expect_look(0, grey);
-
-    CobBuilder stated_too_long;
-    stated_too_long.polh(faces_with({0}));
-    stated_too_long.header("PolH", 5, 0, 0xFFFFFFF0u);
-    stated_too_long.end();
-    import(stated_too_long.bytes());
-    EXPECT_EQ(model.num_polygons, 1u);
-
-    // A Mat1 chunk of 10 bytes: the colour floats past its end read as 0, not the next PolH.
-    CobBuilder short_record;
-    short_record.polh(faces_with({3}));
-    short_record.chunk("Mat1", {3, 0, 0, 0, 0, 0, 0, 0x80, 0x3f, 0});
-    short_record.polh(faces_with({3}));
-    short_record.end();
-    import(short_record.bytes());
-    ASSERT_EQ(model.num_polygons, 2u);
-    expect_look(0, rgb(255, 0, 0));
-
-    // "e:" and "t:" names claiming 65535 bytes inside a short Mat1, a group name likewise.
-    CobBuilder names;
-    uint32_t root = names.grou("root", {0, 0, 0});
-    names.polh(cob_single_face(triangle), root);
-    auto record = [](Bytes after) { // material 0, zeros, then `after`
-        after.insert(after.begin(), 37, 0);
-        return after;
-    };
-    names.chunk("Mat1", record({'e', ':', 0xFF, 0xFF}), root);
-    names.chunk("Mat1", record({'t', ':', 2, 0xFF, 0xFF, 'l', 'o', 'n', 'g'}), root);
-    names.chunk("Grou", {0, 0, 0xFF, 0xFF, 'a', 'b'}, root);
-    names.polh(cob_single_face(triangle));
-    names.end();
-    import(names.bytes());
-    EXPECT_EQ(model.num_subobjects, 2u);
-    EXPECT_STREQ(model.sobj_name[1], "ab");
-    EXPECT_EQ(model.num_polygons, 2u) << "the PolH after the damaged chunks is read";
-    ASSERT_EQ(model.num_textures, 1u);
-    EXPECT_STREQ(model.textures[0].name, "long");
-}
-
+// Offsets from the parent's centre; a parent id of no earlier group is none. Names of 65535
+// bytes stated inside short chunks are read within them.
 TEST_F(CobReaderTest, GroupsBecomeSubobjectsWithOffsetsFromTheirParentsAndRelativeVertices) {
+    const std::vector<Vec3> written = {{4, 5, 6},    {0, 0, 0},    {0, 1, 0},    {11, 22, 33},
+                                       {10, 20, 30}, {10, 21, 30}, {13, 26, 39}, {12, 24, 36},
+                                       {12, 25, 36}, {0, 0, 0},    {-1, -2, -4}, {-1, -1, -4}};
+    auto face = [&](int k) {
+        return cob_single_face({written.begin() + 3 * k, written.begin() + 3 * k + 3});
+    };
     CobBuilder cob;
     uint32_t root = cob.grou("Root", {1, 2, 3});
-    cob.polh(cob_single_face({{4, 5, 6}, {0, 0, 0}, {0, 1, 0}}), root);
+    cob.polh(face(0), root);
     uint32_t arm = cob.grou("Arm", {10, 20, 30}, root);
-    cob.polh(cob_single_face({{11, 22, 33}, {10, 20, 30}, {10, 21, 30}}), arm);
-    uint32_t hand = cob.grou("Hand", {12, 24, 36}, arm);
-    cob.polh(cob_single_face({{13, 26, 39}, {12, 24, 36}, {12, 25, 36}}), hand);
-    cob.grou("", {-1, -2, -4}, 99999); // parent id of no earlier group
-    cob.polh(cob_single_face({{0, 0, 0}, {-1, -2, -4}, {-1, -1, -4}}));
+    cob.polh(face(1), arm);
+    cob.polh(face(2), cob.grou("Hand", {12, 24, 36}, arm));
+    cob.grou("", {-1, -2, -4}, 99999);
+    cob.polh(face(3));
     cob.grou(std::string(29, 'a') + "bcdef", {0, 0, 0});
-    cob.polh(cob_single_face(triangle));
-    cob.end();
+    cob.polh(faces({0}));
+    Bytes record = {'t', ':', 2, 0xFF, 0xFF, 'l', 'o', 'n', 'g'}; // stated longer than the chunk
+    record.insert(record.begin(), 37, 0);                         // material 0, zeros
+    cob.chunk("Mat1", record);
+    cob.chunk("Grou", {0, 0, 0xFF, 0xFF, 'a', 'b'});
+    cob.polh(faces({0}));
     std::strcpy(model.sobj_props[4], "$rotate=5");
-    EXPECT_EQ(import(cob.bytes()), " V=3, P=1, UV=1, S=0\n V=6, P=2, UV=2, S=1\n"
-                                   " V=9, P=3, UV=3, S=2\n V=12, P=4, UV=4, S=3\n"
-                                   " V=15, P=5, UV=5, S=4\n");
-
-    ASSERT_EQ(model.num_subobjects, 5u);
-    const char* names[] = {"Root", "Arm", "Hand", "None"};
-    const int32_t parents[] = {-1, 0, 1, -1};
-    // Subobject 0 stays at the origin; the others are offset from their parent's centre.
-    const Vec3 offsets[] = {{0, 0, 0}, {-20, 30, 10}, {-4, 6, 2}, {2, -4, -1}};
-    for (uint32_t s = 0; s < 4; ++s) {
-        EXPECT_STREQ(model.sobj_name[s], names[s]);
-        EXPECT_EQ(model.sobj_parent[s], parents[s]) << s;
-        EXPECT_EQ(model.sobj_offset[s], offsets[s]) << s;
-        EXPECT_EQ(model.polygons[s].sobj, s);
+    EXPECT_EQ(import(cob_ended(cob)), " V=3, P=1, UV=1, S=0\n V=6, P=2, UV=2, S=1\n"
+                                      " V=9, P=3, UV=3, S=2\n V=12, P=4, UV=4, S=3\n"
+                                      " V=15, P=5, UV=5, S=4\n V=18, P=6, UV=6, S=5\n");
+    std::ostringstream subobjects;
+    for (uint32_t k = 0; k < model.num_subobjects; ++k) {
+        const Vec3& o = model.sobj_offset[k];
+        subobjects << model.sobj_name[k] << ' ' << model.sobj_parent[k] << ' ' << o.x + 0 << ' '
+                   << o.y + 0 << ' ' << o.z + 0 << ' ' << model.polygons[k].sobj << ", ";
     }
-    EXPECT_EQ(std::string(model.sobj_name[4]), std::string(29, 'a')) << "cut to 29 characters";
+    EXPECT_EQ(subobjects.str(),
+              "Root -1 0 0 0 0, Arm 0 -20 30 10 1, Hand 1 -4 6 2 2, None -1 2 -4 -1 3, "
+              "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa -1 0 0 0 4, ab -1 0 0 0 5, ");
     EXPECT_STREQ(model.sobj_props[4], "");
-    ASSERT_EQ(model.num_vertices, 15u);
-    EXPECT_EQ(model.vertices[0], (Vec3{-5, 6, 4})) << "subobject 0 keeps absolute positions";
-    EXPECT_EQ(model.vertices[3], (Vec3{-2, 3, 1}));
-    EXPECT_EQ(model.vertices[6], (Vec3{-2, 3, 1}));
-    EXPECT_EQ(model.vertices[9], (Vec3{-2, 4, 1}));
-    const Vec3 written[12] = {{4, 5, 6},    {0, 0, 0},    {0, 1, 0},    {11, 22, 33},
-                              {10, 20, 30}, {10, 21, 30}, {13, 26, 39}, {12, 24, 36},
-                              {12, 25, 36}, {0, 0, 0},    {-1, -2, -4}, {-1, -1, -4}};
+    EXPECT_STREQ(model.textures[0].name, "long");
     for (uint32_t v = 0; v < 12; ++v) {
         EXPECT_EQ(model.vertex_sobj[v], v / 3) << v;
         // Model space: the position plus the offsets of its subobject chain.
@@ -345,19 +206,6 @@ TEST_F(CobReaderTest, GroupsBecomeSubobjectsWithOffsetsFromTheirParentsAndRelati
     }
 }
 
-TEST_F(CobReaderTest, UnusedVerticesAreDroppedAndTheOthersCloseUp) {
-    CobBuildPolh polh = cob_single_face({{9, 9, 9}, {0, 0, 0}, {8, 8, 8}, {0, 1, 0}, {0, 1, 1}});
-    polh.faces[0].points = {{1, 0}, {3, 0}, {4, 0}};
-    polh.faces.push_back({{{4, 0}, {1, 0}, {3, 0}}});
-    import(polh, {});
-    ASSERT_EQ(model.num_vertices, 3u);
-    EXPECT_EQ(model.vertices[1], (Vec3{-1, 0, 0}));
-    EXPECT_EQ(model.vertices[2], (Vec3{-1, 1, 0}));
-    EXPECT_EQ((std::vector<uint32_t>{model.polygons[0].points[1], model.polygons[0].points[2],
-                                     model.polygons[1].points[0]}),
-              (std::vector<uint32_t>{1, 2, 2}));
-}
-
 TEST_F(CobReaderTest, FaceNormalsComeFromTheFirstThreeCornersAndVertexNormalsAverageTerms) {
     // Store corners p0 (0,0,0), p1 (1,0,0), p2 (1,1,0), q (1,0,-1), written in trueSpace axes.
     CobBuildPolh polh = cob_single_face({{0, 0, 0}, {0, -1, 0}, {0, -1, 1}, {-1, -1, 0}});
@@ -365,49 +213,127 @@ TEST_F(CobReaderTest, FaceNormalsComeFromTheFirstThreeCornersAndVertexNormalsAve
     polh.faces.push_back({{{1, 0}, {3, 0}, {2, 0}}}); // normal (1, 0, 0)
     polh.faces.push_back(polh.faces[0]);              // (0, 0, 1) again
     polh.faces.push_back({{{0, 0}, {1, 0}}});         // two points: no plane
-    import(polh, {});
-    ASSERT_EQ(model.num_polygons, 4u);
-    EXPECT_EQ(model.polygons[0].normal, (Vec3{0, 0, 1}));
+    import(cob_scene({polh}));
     EXPECT_EQ(model.polygons[1].normal, (Vec3{1, 0, 0}));
     EXPECT_EQ(model.polygons[3].normal, (Vec3{0, 0, 0}));
-    // p0: (0,0,1) twice and (0,0,0); p1: those plus (1,0,0); p2: (0,0,1) twice and (1,0,0).
+    // p1: (0,0,1) twice, (0,0,0) and (1,0,0).
     float a = 1 / std::sqrt(5.0f);
-    expect_near(model.vertex_normals[0], {0, 0, 1});
     expect_near(model.vertex_normals[1], {a, 0, 2 * a});
-    expect_near(model.vertex_normals[2], {a, 0, 2 * a});
     expect_near(model.vertex_normals[3], {1, 0, 0});
 }
 
-// Names lose folders and extension and are cut to 36; an earlier list is replaced and only the
-// slots the faces use are referenced.
-TEST_F(CobReaderTest, TextureNamesComeFromTheFileNames) {
-    const std::pair<std::string, std::string> names[] = {
-        {"maps\\wall.bmp", "wall"},
-        {"c:/art/v2.0/hull", "hull"}, // the dot of a folder is no extension
-        {"dir.v2\\plain", "plain"},
-        {"two.dots.tga", "two.dots"},
-        {".hidden", ""},
-        {"d\\" + std::string(40, 'x') + ".bmp", std::string(36, 'x')},
-        // Too long for its place in the import table: the end is kept.
-        {"c:\\" + std::string(150, 'f') + "\\stone.bmp", "stone"},
-        {"unused.bmp", "unused"},
-    };
-    model.num_textures = 20;
-    for (auto& slot : model.textures)
-        slot.referenced = 1;
-    CobBuildPolh polh = cob_single_face(triangle, 0);
+// One textured face and `names` materials, each naming its own texture file.
+Bytes texture_files(uint32_t names) {
     std::vector<CobBuildMaterial> materials;
-    for (uint16_t m = 0; m < std::size(names); ++m) {
-        if (m > 0 && m + 1u < std::size(names))
-            polh.faces.push_back({{{0, 0}, {1, 0}, {2, 0}}, m});
-        materials.push_back({m, 1, 1, 1, cob_texture_map(names[m].first)});
+    for (uint32_t k = 0; k < names; ++k)
+        materials.push_back({uint16_t(k), 1, 1, 1, cob_texture_map("t" + std::to_string(k))});
+    return cob_scene({faces({0})}, materials);
+}
+
+// Each row: a file at a limit (or none) whose count must read back, and a file it refuses.
+TEST_F(CobReaderTest, EveryLimitImportsAtItsSizeAndIsRefusedOnePastItAsAreBadIndices) {
+    CobBuildPolh used = cob_separate_faces(200, 20), many = faces({}), bad_uv = faces({0});
+    used.vertices.push_back({5, 5, 5}); // unused: dropped, so no limit is passed
+    CobBuildPolh used_past = used, next_polh = faces({0}), far = faces({0});
+    used_past.faces.push_back({{{4000, 0}}});
+    many.faces.resize(4000, {{{0, 0}, {1, 0}, {2, 0}}});
+    CobBuildPolh many_past = many;
+    many_past.faces.push_back(many.faces[0]);
+    next_polh.faces[0].points[2].vertex = 3; // the next PolH's vertex 0 is none of this one's
+    far.faces[0].points[0].vertex = 0xFFFFFFFFu;
+    bad_uv.faces[0].points[1].uv = 1;
+    CobBuilder polhs, mats, groups, text('A'), groupless, grouped;
+    for (int k = 0; k < 100; ++k)
+        polhs.chunk("PolH", {});
+    mats.polh(faces({0}));
+    for (int k = 0; k < 250; ++k)
+        mats.mat1({uint16_t(k), 1, 0, 0, {}});
+    uint32_t parent = 0;
+    for (int g = 0; g < 60; ++g)
+        parent = groups.grou("g" + std::to_string(g), {float(g), 0, 0}, parent);
+    groups.polh(faces({0}), parent);
+    Bytes polhs_at = cob_ended(polhs), mats_at = cob_ended(mats), groups_at = cob_ended(groups);
+    polhs.chunk("PolH", {});
+    mats.mat1({0, 0, 1, 0, {}});
+    groups.grou("one too many", {0, 0, 0});
+    text.polh(faces({0}));
+    groupless.polh(faces({0}));
+    groupless.grou("late", {0, 0, 0});
+    uint32_t root = grouped.grou("root", {0, 0, 0}); // a Grou after a grouped PolH is fine
+    grouped.polh(faces({0}), root);
+    grouped.grou("child", {0, 0, 0}, root);
+    auto raw = [](std::vector<Bytes> polhs) {
+        CobBuilder cob;
+        cob.polh(faces({0}));
+        for (const Bytes& data : polhs)
+            cob.chunk("PolH", data);
+        return cob_ended(cob);
+    };
+    const Bytes header = CobBuilder().bytes(); // a file that ends without "END "
+    const uint32_t& polygons = model.num_polygons;
+    const char *not_binary = "Not a binary trueSpace file",
+               *vertex = "cob: vertex index > vertex count... ouch";
+    const std::tuple<Bytes, const uint32_t*, uint32_t, Bytes, const char*> cases[] = {
+        {cob_scene({cob_separate_faces(1, 20)}), &model.polygons[0].num_points, 20,
+         cob_scene({cob_separate_faces(1, 21)}), "cob: face points > 20... ouch"},
+        {cob_scene({used}), &model.num_vertices, 4000, cob_scene({used_past}),
+         "cob: vertices > MAX_VECT... ouch"},
+        {cob_scene({many}), &polygons, 4000, cob_scene({many_past}),
+         "cob: faces > MAX_POLY... ouch"},
+        {polhs_at, &polygons, 0, cob_ended(polhs), "cob: PolH > 100... ouch"},
+        {mats_at, &polygons, 1, cob_ended(mats), "cob: Mat1 > 250... ouch"},
+        {texture_files(35), &model.num_textures, 35, texture_files(36),
+         "cob: textures > MAX_TEXTURE... ouch"},
+        {groups_at, &model.num_subobjects, 60, cob_ended(groups), "cob: groups > MAX_SOBJ... ouch"},
+        {cob_ended(grouped), &model.num_subobjects, 2, cob_ended(groupless),
+         "cob: Grou after PolH... ouch"},
+        {header, &polygons, 0, cob_ended(text), not_binary},
+        {{}, nullptr, 0, Bytes(header.begin(), header.begin() + 31), not_binary},
+        {{}, nullptr, 0, {}, not_binary},
+        // Import-table counts are checked before their records are read.
+        {{}, nullptr, 0, raw({cob_polh_counts_only(0, 0, 10000)}), "cob: faces > 10000... ouch"},
+        {{},
+         nullptr,
+         0,
+         raw({cob_polh_counts_only(6000, 0, 0), cob_polh_counts_only(4001, 0, 0)}),
+         "cob: vertices > 10000... ouch"},
+        {{}, nullptr, 0, raw({cob_polh_counts_only(0, 20001, 0)}), "cob: uvs > 20000... ouch"},
+        {{},
+         nullptr,
+         0,
+         raw({cob_polh_counts_only(0xFFFFFFFFu, 0, 0)}),
+         "cob: vertices > 10000... ouch"},
+        {{}, nullptr, 0, texture_files(101), "cob: textures > 100... ouch"},
+        {{}, nullptr, 0, cob_scene({faces({0}), next_polh}), vertex},
+        {{}, nullptr, 0, cob_scene({far}), vertex},
+        {{}, nullptr, 0, cob_scene({bad_uv}), "cob: uv index > uv count... ouch"},
+    };
+    for (const auto& [at, count, want, past, text] : cases) {
+        SCOPED_TRACE(text);
+        if (count) {
+            import(at);
+            EXPECT_EQ(*count, want);
+        }
+        view.model_loaded = 0;
+        expect_stop([&] { stdout_of([&] { load_cob_bytes(past); }); }, text,
+                    text == not_binary ? -2 : 7);
+        EXPECT_EQ(view.model_loaded, 0);
     }
-    import(polh, materials);
-    ASSERT_EQ(model.num_textures, std::size(names));
-    for (uint32_t k = 0; k < std::size(names); ++k) {
-        EXPECT_EQ(model.textures[k].name, names[k].second) << k;
-        EXPECT_EQ(model.textures[k].referenced, k + 1 < std::size(names)) << k;
-    }
+    copy_bounded(view.import_path, PATH_LEN, dir.path("absent.cob"));
+    expect_stop([] { load_cob(); }, "Can't open the cob/scn file", -2);
+}
+
+// 256 bytes without a terminator, followed in memory by another path buffer.
+TEST_F(CobReaderTest, PathFillingTheWholeBufferIsReadWithinIt) {
+    std::string path = dir.root().string() + "/";
+    std::string name = (PATH_LEN - path.size()) % 2 ? "f.cob" : "ff.cob";
+    while (path.size() + name.size() < size_t(PATH_LEN))
+        path += "./";
+    dir.write(name, cob_scene({faces({0})}));
+    std::memcpy(view.import_path, (path + name).data(), PATH_LEN);
+    std::strcpy(view.export_path, "junk");
+    stdout_of([] { load_cob(); });
+    EXPECT_EQ(model.num_polygons, 1u);
 }
 
 } // namespace
