@@ -237,17 +237,18 @@ TEST_F(BatteryPageTest, AddUpToTenDeleteMovingTheLaterOnesDownAndClicksRebuildLi
     show_tab(5);
     click(WB_DELETE);
     EXPECT_EQ(lists(0) + "| " + lists(1), "1 /| 2 / 5 6 7");
-    EXPECT_EQ(battery_shown(), "1 2 | .*..------ | ..-.........");
-    EXPECT_EQ(main.requests, "s");
+    click(WB_PLUS);
+    click(WB_DELETE); // the last: the new last becomes current
+    EXPECT_EQ(battery_shown(), "1 1 | .*..------ | ..-.........");
+    EXPECT_EQ(main.requests, "sss");
 
     // Member clicks rebuild the lists in rising order, ten at most, and send nothing.
-    main.requests.clear();
     set_battery(0, {12, 1}, {2, 5}); // gun 12 beyond the boxes, subobject 2 without a field of view
     show_tab(5);
     for (int id : {GUN + 2, GUN + 0, TURRET + 3, TURRET + 0})
         click(id);
     EXPECT_EQ(lists(0), "0 1 2 / 0 2 3 5");
-    EXPECT_EQ(battery_shown(), "1 2 | ***.------ | *.#*.*......");
+    EXPECT_EQ(battery_shown(), "1 1 | ***.------ | *.#*.*......");
     set_battery(0, {}, {0, 1, 3, 4, 5, 6, 7, 8, 9, 10});
     show_tab(5);
     click(TURRET + 11);
