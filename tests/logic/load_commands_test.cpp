@@ -1,6 +1,5 @@
-// Load Hog, Next/Previous, the Refresh requests, Reload and Import on the store, with scripted
-// file dialogs.
-#include "archive/hog_index.h"
+// Load Hog, Next/Previous, the Refresh requests, Reload, Load Oof and Import on the store, with
+// scripted file dialogs; the status caption and information text they leave.
 #include "formats/oof_writer.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
@@ -38,10 +37,12 @@ class LoadCommandsTest : public CoreTest {
         picker.push(path);
         run_command(id);
     }
+    std::string last_box() { return last_caption() + ": " + last_text(); }
     ScriptedFilePicker picker;
 };
 
-TEST_F(LoadCommandsTest, ArchiveStepsWithoutWrappingAndRefreshActsOnItsRequests) {
+TEST_F(LoadCommandsTest,
+       ArchiveStepsWithoutWrappingRefreshActsOnItsRequestsAndLongPathsAreRefused) {
     // Requests before any load are dropped; left set, the next Previous would only refresh.
     view.refresh_only = view.selection_changed = view.hog_pick_pending = 1;
     run_command(CMD_REFRESH);
@@ -54,15 +55,13 @@ TEST_F(LoadCommandsTest, ArchiveStepsWithoutWrappingAndRefreshActsOnItsRequests)
     EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
     EXPECT_EQ(view.zoom_locked, 0);
     run_command(CMD_RIGHT);
-    run_command(CMD_NEXT);
-    EXPECT_EQ(view.rot_y, START_ROT) << "every new load puts back the start orientation";
-    const std::pair<int, uint32_t> steps[] = {
-        {CMD_NEXT, 3}, {CMD_NEXT, 3}, {CMD_PREVIOUS, 2}, {CMD_PREVIOUS, 1}, {CMD_PREVIOUS, 1}};
-    for (auto [command, subobjects] : steps) {
+    std::string shown; // subobjects and archive position after each step
+    for (int command : {CMD_NEXT, CMD_NEXT, CMD_NEXT, CMD_PREVIOUS, CMD_PREVIOUS, CMD_PREVIOUS}) {
         run_command(command);
-        EXPECT_EQ(model.num_subobjects, subobjects);
-        EXPECT_EQ(view.cur_hog_oof, subobjects - 1);
+        shown += std::to_string(model.num_subobjects) + std::to_string(view.cur_hog_oof + 1) + " ";
     }
+    EXPECT_EQ(shown, "22 33 33 22 11 11 ");
+    EXPECT_EQ(view.rot_y, START_ROT) << "every new load puts back the start orientation";
 
     view.rot_x = 12;
     view.cur_hog_oof = 2;
@@ -85,21 +84,23 @@ TEST_F(LoadCommandsTest, ArchiveStepsWithoutWrappingAndRefreshActsOnItsRequests)
 
     // An archive without polymodels keeps the model shown, and Reload does not end the run.
     with_file(CMD_LOAD_HOG, dir.write("empty.hog", build_hog({{"t.ogf", {}}})));
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(sink.boxes[0].caption + ": " + sink.boxes[0].text, "Info: This Hog has no Oof files");
+    EXPECT_EQ(last_box(), "Info: This Hog has no Oof files");
     run_command(CMD_RELOAD);
     EXPECT_EQ(model.num_subobjects, 3u);
     EXPECT_EQ(status_caption_text(), " 3/3 : m3.oof");
 
-    // An import leaves the archive; the caption keeps the last Load Oof path.
+    // A loose file is named by its file name; an import leaves the archive and that name.
+    with_file(CMD_LOAD_OOF, dir.write("ship.oof", model_of(2)));
+    EXPECT_EQ(status_caption_text(), " ship.oof");
     std::vector<Vec3> square{{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 30, 0}};
     OrfPolygon polygon{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
     with_file(CMD_IMPORT_ORF, dir.write("room.orf", build_orf(square, {"brick"}, {polygon})));
     EXPECT_EQ(model.num_polygons, 1u);
-    EXPECT_EQ(status_caption_text(), " ");
-}
+    EXPECT_EQ(status_caption_text(), " ship.oof");
+    EXPECT_EQ(polymodel_info_text(), "Oof Name: ship.oof\nTotal Vertices 4\nTotal Polygons 1\n"
+                                     "Total Textures 1\nTotal Sobj 1\n\n");
 
-TEST_F(LoadCommandsTest, APathThatDoesNotFitIsRefusedWithAWarning) {
+    // A path that does not fit is refused with a warning.
     std::string longest_fitting = "/" + std::string(254, 'a');
     picker.push(longest_fitting);
     choose_open_file(KIND_OOF);
@@ -107,10 +108,8 @@ TEST_F(LoadCommandsTest, APathThatDoesNotFitIsRefusedWithAWarning) {
     picker.push(longest_fitting + "a");
     choose_save_file(KIND_OOF);
     EXPECT_STREQ(view.file_dialog_result, "");
-    ASSERT_EQ(sink.boxes.size(), 1u);
-    EXPECT_EQ(sink.boxes[0].caption + ": " + sink.boxes[0].text,
-              "WARNING: GetOpenFileName returned Error #12291");
-    EXPECT_EQ(sink.boxes[0].icon, BoxIcon::error);
+    EXPECT_EQ(last_box(), "WARNING: GetOpenFileName returned Error #12291");
+    EXPECT_EQ(sink.boxes.back().icon, BoxIcon::error);
 }
 
 } // namespace
