@@ -1,8 +1,8 @@
 // Running meshlook-cli as a subprocess, and reading back what it writes (JSON, PNG) with
-// readers of the tests' own.
+// readers other than the program's own.
 #pragma once
 
-#include <cstdint>
+#include <QImage>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,8 +11,7 @@
 
 struct CliRun {
     int status; // exit status, or 128 + signal
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // Runs meshlook-cli with args in the folder cwd.
@@ -21,18 +20,11 @@ CliRun run_cli(const std::vector<std::string>& args, const std::filesystem::path
 // Parses the standard output of a run as JSON; a parse failure fails the test.
 nlohmann::json json_of(const CliRun& run);
 
-struct DecodedPng {
-    int width = 0;
-    int height = 0;
-    int channels = 0;            // 3 (RGB) or 4 (RGBA)
-    std::vector<uint8_t> pixels; // rows top to bottom
-    // The channels of pixel (x, y); alpha 255 for RGB images.
-    std::vector<int> at(int x, int y) const;
-};
+// Decodes a PNG with Qt's reader; a file that is not a valid PNG fails the test.
+QImage read_png(const std::filesystem::path& path);
 
-// Decodes an 8-bit RGB or RGBA PNG (chunk CRCs checked, every row filter undone). A file that
-// is not such a PNG fails the test and gives an empty image.
-DecodedPng read_png(const std::filesystem::path& path);
+// Expects pixel (x, y) of image to be r, g, b within 2, with alpha a.
+void expect_colour(const QImage& image, int x, int y, int r, int g, int b, int a = 255);
 
 // The real trueSpace files beside the repository, or "" when they are absent.
 std::filesystem::path real_cob_folder();
