@@ -26,11 +26,12 @@ inline Rgba rgb(int r, int g, int b) {
 
 // Colour equality within tolerance, printing both on failure.
 inline testing::AssertionResult near(Rgba got, Rgba want, int tolerance = 2) {
-    if (std::max({std::abs(got.r - want.r), std::abs(got.g - want.g), std::abs(got.b - want.b)}) <=
-        tolerance)
-        return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "got (" << int(got.r) << ", " << int(got.g) << ", "
-                                       << int(got.b) << ")";
+    int off =
+        std::max({std::abs(got.r - want.r), std::abs(got.g - want.g), std::abs(got.b - want.b)});
+    return off <= tolerance ? testing::AssertionSuccess()
+                            : testing::AssertionFailure()
+                                  << "got (" << int(got.r) << ", " << int(got.g) << ", "
+                                  << int(got.b) << ")";
 }
 
 class DrawTest : public CoreTest {

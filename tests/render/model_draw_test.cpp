@@ -1,9 +1,10 @@
 // What a frame shows, read back as pixels from the headless context: flat and textured
-// polygons, highlights, transparency, glow, the view switches, a model at every limit, point
+// polygons, highlights, glow, culling, a model at every limit, point
 // markers, and the same pixels as the former drawing with the texture image in each slot's list.
 #include <array>
 #include <filesystem>
 #include <span>
+#include <tuple>
 
 #include "tests/render/draw_fixture.h"
 #include "tools/hog_builder.h"
@@ -15,36 +16,49 @@ namespace {
 const Rgb8 ORANGE = {200, 120, 40}, CYAN = {0, 255, 255}, GREY = {192, 192, 192};
 const Rgba BLACK = rgb(0, 0, 0);
 
-TEST_F(DrawTest, SquaresShowTheirLitColourTexelsAndHighlights) {
-    int plain = add_subobject(-1, {0, 0, 0}), marked = add_subobject(-1, {0, 0, 0});
+TEST_F(DrawTest, SquaresShowTheirLitColourTexelsHighlightsAndGlow) {
+    int plain = add_subobject(-1, {}), marked = add_subobject(-1, {}),
+        glowing = add_subobject(-1, {});
     // Slot 0 is highlighted; the flat polygons' texture field 0 is ignored.
-    uint32_t red = loaded_texture(1, {255, 0, 0, 255}, false);
+    uint32_t red = loaded_texture(1, {255, 0, 0, 255}, false), missing = add_texture_slot("x");
     add_flat_square(plain, {30, 30, 0}, 8, ORANGE);
-    add_textured_square(plain, {0, 30, 0}, 8, add_texture_slot("missing"));
+    add_textured_square(plain, {0, 30, 0}, 8, missing);
     add_textured_square(plain, {30, 0, 0}, 8,
                         loaded_texture(2, {0, 0, 255, 255, 0, 255, 0, 255}, false));
     add_textured_square(plain, {0, 0, 0}, 8, red);
+    add_flat_square(plain, {30, -30, 0}, 8, {0, 0, 0});
+    Polygon& back = model.polygons[add_textured_square(plain, {-30, -30, 0}, 8, missing)];
+    std::swap(back.points[1], back.points[3]); // wound the other way: seen from behind
     add_flat_square(marked, {-30, 0, 0}, 8, ORANGE);
+    add_flat_square(glowing, {-30, 30, 0}, 8, {0, 0, 0});
+    add_textured_square(glowing, {0, -30, 0}, 8,
+                        loaded_texture(2, {255, 255, 0, 255, 0, 0, 0, 0}, true));
     view.sobj_highlight[marked] = view.texture_highlight[red] = 1;
+    model.sobj_glow[glowing] = view.glow_on = 1;
+    model.glow[glowing] = {{0.5f, 0.25f, 1.0f}, 10.0f};
     draw();
-    EXPECT_TRUE(shows_lit(30, 30, ORANGE));
-    EXPECT_TRUE(shows_lit(0, 30, GREY)) << "unloaded texture";
+    EXPECT_TRUE(shows_lit(30, 30, ORANGE) && shows_lit(0, 30, GREY)) << "flat, unloaded texture";
     // Opaque textures are drawn on white, modulated by the light; u runs left to right as seen.
-    EXPECT_TRUE(shows_lit(34, 0, {0, 0, 255}));
-    EXPECT_TRUE(shows_lit(26, 0, {0, 255, 0}));
-    for (int x : {0, -30}) {
-        EXPECT_TRUE(shows_lit(x, 0, CYAN)) << x;
-        EXPECT_EQ(at_model(x, 0).r, 0) << x;
-    }
-    EXPECT_TRUE(near(at_model(45, 15), BLACK, 0));
-    // Without flat colours only textured polygons stay; the background takes the clear colour.
+    EXPECT_TRUE(shows_lit(34, 0, {0, 0, 255}) && shows_lit(26, 0, {0, 255, 0}));
+    for (int x : {0, -30}) // highlighted
+        EXPECT_TRUE(shows_lit(x, 0, CYAN) && at_model(x, 0).r == 0) << x;
+    // Glow: emission alone on black, times the yellow texel added to the black background, and
+    // nothing where the texel is transparent or the subobject does not glow.
+    for (auto [x, y, r, g, b] : {std::array{-30, 30, 128, 64, 255},
+                                 {5, -30, 128, 64, 0},
+                                 {-5, -30, 0, 0, 0},
+                                 {30, -30, 0, 0, 0},
+                                 {-30, -30, 0, 0, 0}})
+        EXPECT_TRUE(near(at_model(x, y), rgb(r, g, b), 1)) << x << ", " << y;
+    // Without flat colours only textured polygons stay, the rebuilt list replacing the old one;
+    // without culling the back face shows.
     GLuint old_list = draw_tables.sobj_list[plain];
-    view.flat_colors = 0;
-    view.clear_green = view.clear_blue = 1.0f;
+    view.flat_colors = view.cull_face = 0;
+    view.clear_green = view.clear_blue = 1.0f; // the background takes the clear colour
     draw();
     EXPECT_FALSE(glIsList(old_list) && old_list != draw_tables.sobj_list[plain]) << "list leaked";
     EXPECT_TRUE(near(at_model(30, 30), rgb(0, 255, 255), 0));
-    EXPECT_TRUE(shows_lit(0, 30, GREY));
+    EXPECT_TRUE(shows_lit(0, 30, GREY) && shows_lit(-30, -30, GREY));
 }
 
 // The former way of drawing, straight from the batches: each slot's list holds its image, and
@@ -61,23 +75,19 @@ void compile_reference_lists(const std::vector<GLuint>& image_lists) {
         glNewList(draw_tables.sobj_list[s] = glGenLists(1), GL_COMPILE);
         glDisable(GL_BLEND);
         glDisable(GL_TEXTURE_2D);
-        int slot = -1;
         const SobjBatchRange& range = draw_tables.sobj_batches[s];
         for (const DrawBatch& b : std::span(draw_tables.batches + range.first, range.count)) {
             if (b.kind == BATCH_FLAT) {
                 glColor3ub(b.colour[0], b.colour[1], b.colour[2]);
-            } else if (b.colour[0] != slot) {
-                if (slot < 0) {
-                    glAlphaFunc(GL_EQUAL, 1.0f);
-                    glEnable(GL_ALPHA_TEST);
-                    glEnable(GL_TEXTURE_2D);
-                    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-                }
-                slot = b.colour[0];
-                GLubyte base = model.textures[slot].has_alpha ? 0 : 255;
+            } else {
+                GLubyte base = model.textures[b.colour[0]].has_alpha ? 0 : 255;
+                glAlphaFunc(GL_EQUAL, 1.0f);
+                glEnable(GL_ALPHA_TEST);
+                glEnable(GL_TEXTURE_2D);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE);
                 glColor3ub(base, base, base);
                 (base ? glDisable : glEnable)(GL_BLEND);
-                glCallList(image_lists[slot]);
+                glCallList(image_lists[b.colour[0]]);
             }
             glDrawArrays(GL_POLYGON, GLint(b.first), GLsizei(b.count));
         }
@@ -87,8 +97,7 @@ void compile_reference_lists(const std::vector<GLuint>& image_lists) {
 
 TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
     // Still textures in both pixel formats, two with see-through texels, decoded by the loader
-    // from their files; the reference lists hold the same decoded texels. An unreferenced slot
-    // is not loaded.
+    // from their files; the reference lists hold the same decoded texels.
     std::vector<GLuint> image_lists;
     for (const SampleFile& file : sample_textures()) {
         write_whole_file(dir.path(file.name), file.bytes);
@@ -102,13 +111,10 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
         glEndList();
     }
     ASSERT_EQ(image_lists.size(), 5u);
-    uint32_t unused = add_texture_slot("hull");
-    model.textures[unused].referenced = 0;
     std::filesystem::path old_cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.root());
     load_textures();
     std::filesystem::current_path(old_cwd);
-    EXPECT_FALSE(model.textures[unused].loaded);
 
     int root = add_subobject(-1, {0, 0, 0}), child = add_subobject(root, {0, -30, 0});
     add_flat_square(root, {30, 30, 0}, 12, ORANGE);
@@ -129,103 +135,30 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
         draw_frame();
         EXPECT_EQ(frame, gl.read_pixels()) << "fill_poly " << fill;
     }
-    // The textures showed: loaded again with none referenced, their names are deleted and the
-    // same frame is different.
+    // The textures showed: without them the same frame is different.
     std::vector<uint8_t> textured = gl.read_pixels();
-    GLuint list = model.textures[0].gl_list, object = texture_objects[0];
-    for (uint32_t slot = 0; slot < model.num_textures; ++slot)
-        model.textures[slot].referenced = 0;
-    load_textures();
-    EXPECT_FALSE(glIsList(list) || glIsTexture(object));
+    release_textures();
     draw();
     EXPECT_NE(textured, gl.read_pixels());
-}
-
-TEST_F(DrawTest, TransparencyAndGlow) {
-    // A half-transparent square in front (drawn first) of a green one: the opaque yellow texel
-    // adds black to the red background and hides the green square; the transparent one is
-    // refused by the alpha test. The glow adds emission times the texel, on the glowing
-    // subobject only.
-    int front = add_subobject(-1, {0, 0, 20}), back = add_subobject(-1, {0, 0, 0});
-    add_textured_square(front, {0, 0, 0}, 20,
-                        loaded_texture(2, {255, 255, 0, 255, 0, 0, 0, 0}, true));
-    add_flat_square(back, {0, 0, 0}, 20, {0, 255, 0});
-    add_flat_square(front, {0, 35, 0}, 10, {0, 0, 0});
-    add_flat_square(back, {0, -35, 0}, 10, {0, 0, 0});
-    view.bg_red = 1;
-    view.clear_red = 1.0f;
-    model.sobj_glow[front] = 1;
-    model.glow[front] = {{0.5f, 0.25f, 1.0f}, 10.0f};
-    for (int glow : {0, 1}) {
-        view.glow_on = glow;
-        draw();
-        EXPECT_TRUE(near(at_model(10, 0), rgb(255, glow * 64, 0), 1));
-        EXPECT_TRUE(shows_lit(-10, 0, {0, 255, 0}));
-        EXPECT_TRUE(near(at_model(0, 35), rgb(glow * 128, glow * 64, glow * 255), 1));
-        EXPECT_TRUE(near(at_model(0, -35), BLACK, 0));
-    }
-}
-
-TEST_F(DrawTest, SmoothCullFaceAndFillPolySwitches) {
-    int s = add_subobject(-1, {0, 0, 0});
-    Polygon& front = model.polygons[add_flat_square(s, {20, 0, 0}, 12, ORANGE)];
-    const Vec3 up = {0, 0.7071f, 0.7071f}; // toward the light above the viewer
-    for (int k = 0; k < 4; ++k)
-        model.vertex_normals[front.points[k]] = up;
-    Polygon& back = model.polygons[add_flat_square(s, {-20, 0, 0}, 12, ORANGE)];
-    std::swap(back.points[1], back.points[3]); // wound the other way: seen from behind
-    draw();
-    EXPECT_TRUE(shows_lit(20, 0, ORANGE, up)) << "vertex normals";
-    EXPECT_TRUE(near(at_model(-20, 0), BLACK, 0)) << "culled";
-    view.smooth = view.cull_face = 0;
-    draw();
-    EXPECT_TRUE(shows_lit(20, 0, ORANGE) && shows_lit(-20, 0, ORANGE)) << "face normal";
-    view.fill_poly = 0;
-    draw();
-    EXPECT_TRUE(near(at_model(20, 0), BLACK, 0));
-    for (float edge : {8.0f, 32.0f})
-        EXPECT_TRUE(near(at_model(edge - 1, 0), rgb(200, 120, 40), 60) ||
-                    near(at_model(edge, 0), rgb(200, 120, 40), 60) ||
-                    near(at_model(edge + 1, 0), rgb(200, 120, 40), 60))
-            << edge;
 }
 
 TEST_F(DrawTest, ModelOf4000PolygonsOf25CornersIsDrawnToTheLastPolygon) {
     fill_maximal_model();
     // The last polygon turned green and its subobject brought to the front, so it shows
-    // wherever it is drawn: at the mean of its corners, moved by its subobject chain.
+    // wherever it is drawn.
     Polygon& p = model.polygons[MAX_POLY - 1];
     p.n_txtr = 0;
     p.color = {0, 255, 0};
     model.sobj_offset[p.sobj].z = 60;
-    float x = 0, y = 0;
-    for (int k = 0; k < MAX_POLY_POINTS; ++k) {
-        x += model.vertices[p.points[k]].x / MAX_POLY_POINTS;
-        y += model.vertices[p.points[k]].y / MAX_POLY_POINTS;
-    }
-    for (int s = int(p.sobj); s >= 0; s = model.sobj_parent[s]) {
-        x += model.sobj_offset[s].x;
-        y += model.sobj_offset[s].y;
-    }
     view.zoom = 80;
     set_projection(SIZE, SIZE);
     draw();
-    EXPECT_TRUE(near(at_model(x, y), lit({0, 255, 0}, x, y, {0, 0, 1}, 60)));
-    EXPECT_TRUE(sink.boxes.empty());
-    // Corner counts, vertex indices and subobject counts beyond the tables are cut to them.
-    p.num_points = 1000;
-    p.points[1] = 123456;
-    model.num_subobjects = 500;
-    draw();
-    EXPECT_EQ(draw_tables.num_corners, uint32_t(MAX_POLY * MAX_POLY_POINTS));
+    std::vector<uint8_t> frame = gl.read_pixels();
     int green = 0;
-    for (const DrawBatch& b : std::span(draw_tables.batches, draw_tables.num_batches)) {
-        if (b.colour[0] == 0 && b.colour[1] == 255 && b.colour[2] == 0) {
-            EXPECT_TRUE(draw_tables.batch_vertices[b.first + 1] == (Vec3{0, 0, 0}));
-            ++green;
-        }
-    }
-    EXPECT_EQ(green, 1);
+    for (size_t i = 0; i < frame.size(); i += 4)
+        green += near(rgb(frame[i], frame[i + 1], frame[i + 2]), rgb(0, 255, 0), 25);
+    EXPECT_GT(green, 0) << "no other polygon is green";
+    EXPECT_TRUE(sink.boxes.empty());
 }
 
 // Point markers at five pixels per unit: which points are marked, in which colour, with white
@@ -271,13 +204,14 @@ TEST_F(MarkerTest, ShowAllPointsMarksEveryListInItsColourAtItsSubobject) {
     add_special_point("", "", spot(0, 6), 1);
     view.show_all_points = 1;
     draw();
-    EXPECT_TRUE(marked(spot(6, 6), RED));
+    for (auto [x, y, colour] : {std::tuple{6, 6, RED},
+                                {-6, 6, GREEN},
+                                {6, -6, rgb(255, 0, 255)},
+                                {-6, -6, rgb(0, 255, 255)},
+                                {0, 6, YELLOW},
+                                {0, -6, BLACK}})
+        EXPECT_TRUE(marked(spot(x, y), colour)) << x << ", " << y;
     EXPECT_TRUE(near(at_model(6 - 0.1f, 6 + 0.1f - 1.5f), RED, 60)) << "the cross's Y arm";
-    EXPECT_TRUE(marked(spot(-6, 6), GREEN));
-    EXPECT_TRUE(marked(spot(6, -6), rgb(255, 0, 255)));
-    EXPECT_TRUE(marked(spot(-6, -6), rgb(0, 255, 255)));
-    EXPECT_TRUE(marked(spot(0, 6), YELLOW)) << "special points sit in subobject 0";
-    EXPECT_TRUE(marked(spot(0, -6), BLACK));
     EXPECT_TRUE(white_along(spot(6, 6)) && white_along(spot(-6, -6)));
     EXPECT_FALSE(white_along(spot(0, 6))) << "special points have no direction";
 }

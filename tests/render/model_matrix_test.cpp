@@ -1,8 +1,10 @@
-// Where subobjects end up: key selection, the parent chain root first, $facing, $rotate, and
-// chains that are broken or cyclic. Pure matrix work, no GL context needed.
+// Where subobjects end up: key selection, the view, the parent chain root first and $facing;
+// and the palette ramps. Pure computation, no GL context needed.
+#include <array>
+
 #include "render/key_select.h"
+#include "render/palette.h"
 #include "render/sobj_transform.h"
-#include "state/sobj_chain.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
 #include "tools/sample_shapes.h"
@@ -23,41 +25,25 @@ class MatrixTest : public CoreTest {
 };
 
 TEST_F(MatrixTest, KeyAtTheFrameElseTheLatestEarlierOneInsideTheSubobjectsOwnKeys) {
-    // Kind, frames, target and the key chosen among the frames (-1 none). Frame 0 counts only
-    // when equal; so does the last rotation key.
-    for (auto [rotation, frames, target, expected] :
-         {std::tuple{false, std::vector<uint32_t>{0, 5, 10, 20}, 12u, 2},
-          {false, {0, 5, 10, 20}, 25u, 3},
-          {false, {0, 5, 10, 20}, 0u, 0},
-          {false, {0, 5, 10, 20}, 3u, -1},
-          {false, {5, 5, 9}, 7u, 0},
-          {false, {8, 3, 6, 6}, 7u, 2},
-          {false, {8, 3, 6, 6}, 6u, 2},
-          {true, {5, 10}, 10u, 1},
-          {true, {5, 10}, 12u, 0},
-          {true, {10}, 12u, -1}}) {
+    // Rotation keys or position keys, target, the key chosen (-1 none), and the frames. Frame 0
+    // counts only when equal; so does the last rotation key.
+    const std::array<int, 7> cases[] = {{0, 25, 3, 0, 5, 10, 20},  {0, 0, 0, 0, 5, 10, 20},
+                                        {0, 3, -1, 0, 5, 10, 20},  {0, 7, 0, 5, 5, 9, -1},
+                                        {0, 7, 2, 8, 3, 6, 6},     {0, 6, 2, 8, 3, 6, 6},
+                                        {1, 12, 0, 5, 10, -1, -1}, {1, 12, -1, 10, -1, -1, -1}};
+    for (auto [rotation, target, expected, f0, f1, f2, f3] : cases) {
         // Subobject 1's keys between neighbours at the target, which a scan outside its window
-        // would find.
+        // would find; -1 ends the frames.
         start_sample_model();
         for (int s : {0, 1, 2}) {
             add_subobject(-1, {});
-            for (uint32_t frame : s == 1 ? frames : std::vector<uint32_t>{target})
-                rotation ? add_rotation_key(s, frame, {}, 0) : add_position_key(s, frame, {});
+            for (int frame : s == 1 ? std::vector{f0, f1, f2, f3} : std::vector{target})
+                if (frame >= 0)
+                    rotation ? add_rotation_key(s, frame, {}, 0) : add_position_key(s, frame, {});
         }
         uint32_t key = rotation ? select_rotation_key(1, target) : select_position_key(1, target);
         EXPECT_EQ(key == NO_KEY ? -1 : int(key) - 1, expected) << rotation << " " << target;
     }
-    // Windows outside the tables select nothing outside.
-    model.pos_first_key[0] = MAX_ANI - 1;
-    model.pos_num_keys[0] = 5;
-    model.pos_key_frame[MAX_ANI - 1] = 3;
-    EXPECT_EQ(select_position_key(0, 4), uint32_t(MAX_ANI - 1));
-    model.rot_first_key[0] = 0xFFFFFFF0u;
-    model.rot_num_keys[0] = 100;
-    EXPECT_EQ(select_rotation_key(0, 4), NO_KEY);
-    EXPECT_EQ(last_rotation_key(0), NO_KEY);
-    view.cur_keyframe = MAX_ANI;
-    EXPECT_EQ(target_frame(), NO_KEY);
 }
 
 TEST_F(MatrixTest, ViewAndChainApplyOffsetsAndKeysRootFirst) {
@@ -77,11 +63,6 @@ TEST_F(MatrixTest, ViewAndChainApplyOffsetsAndKeysRootFirst) {
     expect_placed(leaf, {1, 0, 0}, {8, 1, 8});
     view.cur_keyframe = 0; // the root has no key at frame 4, the leaf has its own
     expect_placed(leaf, {1, 0, 0}, {-2, 9, 3});
-    // Angle words are unsigned over 182: 182 x (90 + 360 x 32776) is above 2^31, so read as
-    // signed it would be about 88.6 degrees.
-    model.rot_key_angle[0] = 2147499900u;
-    model.used_frames[0] = 10;
-    expect_placed(root, {1, 0, 0}, {-1, 1, 5}, 2e-3f);
     // The view turns about X, then Y, mirrored first as seen from the vertex.
     view.positions_on = 0;
     view.rot_x = view.rot_y = 90;
@@ -89,7 +70,7 @@ TEST_F(MatrixTest, ViewAndChainApplyOffsetsAndKeysRootFirst) {
     expect_placed(root, {0, 1, 0}, {0, -1, 1});
 }
 
-TEST_F(MatrixTest, FacingUndoesTheViewRotationAndRotateSpinsAboutTheLastKeysAxis) {
+TEST_F(MatrixTest, FacingUndoesTheViewRotationAndKeepsThePosition) {
     int face = add_subobject(add_subobject(-1, {4, 0, 0}), {0, 6, 0});
     view.rot_x = 30;
     view.rot_y = 40;
@@ -102,36 +83,23 @@ TEST_F(MatrixTest, FacingUndoesTheViewRotationAndRotateSpinsAboutTheLastKeysAxis
     expect_near(mat_transform_point(m, {}), origin, 1e-4f);
     expect_near({m.m[0], m.m[1], m.m[2]}, {0, 1, 0}, 1e-4f);
     expect_near({m.m[4], m.m[5], m.m[6]}, {1, 0, 0}, 1e-4f);
-
-    view.rot_x = view.rot_y = 0;
-    add_rotation_key(face, 1, {1, 0, 0}, 0);
-    add_rotation_key(face, 2, {0, 0, 1}, 0);
-    model.sobj_facing[face] = 0;
-    model.sobj_rotate[face] = 1;
-    view.spin_angle[face] = 90;
-    expect_placed(face, {1, 0, 0}, {-5, 6, 0});
-    view.rotate_on = 1;
-    expect_placed(face, {1, 0, 0}, {-4, 7, 0});
-    model.rot_num_keys[face] = 0; // no rotation keys: no axis and no spin
-    expect_placed(face, {1, 0, 0}, {-5, 6, 0});
 }
 
-TEST_F(MatrixTest, BrokenAndCyclicParentChainsEnd) {
-    // 0, 1, 2 in a cycle; 3 beyond the used slots, 4 negative but not -1, 5 its own parent.
-    for (auto [parent, offset] : {std::pair<int, Vec3>{2, {1, 0, 0}},
-                                  {0, {0, 1, 0}},
-                                  {1, {0, 0, 1}},
-                                  {9, {}},
-                                  {-4, {}},
-                                  {5, {0, 0, 5}}})
-        add_subobject(parent, offset);
-    int chain[MAX_SOBJ];
-    ASSERT_EQ(parent_chain(0, chain), 3);
-    EXPECT_EQ(std::vector<int>(chain, chain + 3), (std::vector<int>{1, 2, 0}));
-    expect_placed(0, {0, 0, 0}, {-1, 1, 1});
-    for (int s : {3, 4, 5})
-        EXPECT_EQ(parent_chain(s, chain), 1) << s;
-    expect_placed(5, {0, 0, 0}, {0, 0, 5});
+TEST(Palette, RampsFollowTheChannelBitsAndShifts) {
+    EXPECT_TRUE(make_palette({false, 24, {8, 16}, {8, 8}, {8, 0}}).empty()) << "true colour";
+    EXPECT_EQ(make_palette({true, 4, {4, 0}, {0, 0}, {0, 0}})[5].green, 0) << "no green bits";
+    // Red in bits 0-2; 6 x 255 / 7 truncated to 218.
+    std::vector<PaletteEntry> p = make_palette({true, 8, {3, 0}, {3, 3}, {2, 6}});
+    ASSERT_EQ(p.size(), 256u);
+    for (auto [index, r, g, b] : {std::array{1, 36, 0, 0},
+                                  {7, 255, 0, 0},
+                                  {2 << 6, 0, 0, 170},
+                                  {0x96, 218, 72, 170},
+                                  {255, 255, 255, 255}})
+        EXPECT_EQ((std::array{int(p[index].red), int(p[index].green), int(p[index].blue),
+                              int(p[index].flags)}),
+                  (std::array{r, g, b, 0}))
+            << index;
 }
 
 } // namespace
