@@ -211,18 +211,12 @@ TEST_F(OofReadTest, ChunkCutShortReadsZerosPastTheEnd) {
 }
 
 TEST_F(OofReadTest, WrongHeadersAndUnknownChunksAreRefused) {
-    expect_stop([] { load_oof_bytes(build_oof(2300, {}, "PSPX")); }, "oof header is wrong", 0);
-    expect_stop(
-        [] {
-            load_oof_bytes(std::vector<uint8_t>{'P', 'S', 'P'});
-        },
-        "oof header is wrong", 0);
-    for (const char* tag : {"SOBX", "sobj"})
-        expect_stop(
-            [&] {
-                load({{tag, {}, std::nullopt}});
-            },
-            "Oof data is bad, unknown datatype... ouch", 5);
+    const std::string HEADER = "oof header is wrong",
+                      TAG = "Oof data is bad, unknown datatype... ouch";
+    expect_stop([] { load_oof_bytes(build_oof(2300, {}, "PSPX")); }, HEADER, 0);
+    expect_stop([] { load_oof_bytes(std::vector<uint8_t>{'P', 'S', 'P'}); }, HEADER, 0);
+    expect_stop([this] { load({{"SOBX", {}, std::nullopt}}); }, TAG, 5);
+    expect_stop([this] { load({{"sobj", {}, std::nullopt}}); }, TAG, 5);
 }
 
 OofChunk named(std::string name, std::string props) {
@@ -239,113 +233,102 @@ OofChunk textured(uint32_t texture) {
     return sobj(s);
 }
 
-// Each limit: the file built with n at the limit loads silently, one past it stops the load.
+using N = uint32_t;
+std::string z(N n) {
+    return std::string(n, 'z');
+}
+OofChunk specials(N n, std::string name = "n", std::string props = "p") {
+    return oof_spcl(std::vector(n, OofSpecial{std::move(name), std::move(props), {}, 1}));
+}
+template <class Key> std::vector<std::vector<Key>> full_then(N n, Key key) {
+    return {std::vector(7500, key), std::vector(n, key)};
+}
+template <class... T> Chunks of(T... chunks) {
+    return {chunks...};
+}
+OofBattery battery(N guns, N turrets) {
+    return {U32s(guns, 1), U32s(turrets, 1)};
+}
+OofChunk pos_key_at(N frame) {
+    return oof_pani({{{frame, {}}}});
+}
+OofChunk rot_key_at(N frame) {
+    return oof_rani({{{frame, {}, 0}}});
+}
+OofChunk corner(N vertices, U32s corners, int32_t parent = -1) {
+    return sobj(subobject(vertices, {corners}, parent));
+}
+
+// Each limit: the file built with n at the limit loads silently, one past it stops the load
+// with the text (and "... ouch" when the status is not 0).
 struct Limit {
     std::string text;
     int status;
-    uint32_t at;
-    std::function<Chunks(uint32_t n)> build;
+    N at;
+    std::function<Chunks(N n)> build;
 };
 
 TEST_F(OofReadTest, EachLimitLoadsAtItsValueAndStopsOnePastIt) {
-    U32s ten(10, 1);
     std::vector<Limit> limits = {
-        {"SPCL > MAX_PNT... ouch", 7, 10,
-         [](uint32_t n) {
-             return Chunks{oof_spcl(std::vector(n, OofSpecial{"n", "p", {}, 1}))};
+        {"SPCL > MAX_PNT", 7, 10, [](N n) { return of(specials(n)); }},
+        {"WBAT > MAX_PNT", 7, 10, [](N n) { return of(oof_wbat(std::vector<OofBattery>(n))); }},
+        {"WBATnumgun > MAX_PNT", 7, 10,
+         [](N n) {
+             return of(oof_wbat({battery(10, 10), battery(n, 10)}));
          }},
-        {"WBAT > MAX_PNT... ouch", 7, 10,
-         [](uint32_t n) { return Chunks{oof_wbat(std::vector<OofBattery>(n))}; }},
-        {"WBATnumgun > MAX_PNT... ouch", 7, 10,
-         [&](uint32_t n) {
-             return Chunks{oof_wbat({{ten, ten}, {U32s(n, 1), ten}})};
-         }},
-        {"WBATnumeye > MAX_PNT... ouch", 7, 10,
-         [&](uint32_t n) {
-             return Chunks{oof_wbat({{ten, U32s(n, 1)}})};
-         }},
-        {"PINF length > MAX_PINF Chars... ouch", 7, 1000,
-         [](uint32_t n) { return Chunks{oof_pinf(std::string(n, 'q'))}; }},
+        {"WBATnumeye > MAX_PNT", 7, 10, [](N n) { return of(oof_wbat({battery(10, n)})); }},
+        {"PINF length > MAX_PINF Chars", 7, 1000, [](N n) { return of(oof_pinf(z(n))); }},
         {"total_texture > MAX_TEXTURE", 0, 35,
-         [](uint32_t n) { return Chunks{oof_txtr(std::vector(n, std::string(36, 'n')))}; }},
-        {"charcount > 36", 0, 36,
-         [](uint32_t n) {
-             return Chunks{oof_txtr({"a", std::string(n, 'n')})};
+         [](N n) { return of(oof_txtr(std::vector(n, z(36)))); }},
+        {"charcount > 36", 0, 36, [](N n) { return of(oof_txtr(std::vector(2, z(n)))); }},
+        {"pani: number keys > MAX_ANI", 7, 7500,
+         [](N n) {
+             return of(sobj(0), sobj(0), oof_pani(full_then(n, OofPosKey{1, {}})));
          }},
-        {"pani: number keys > MAX_ANI... ouch", 7, 7500,
-         [](uint32_t n) {
-             return Chunks{
-                 sobj(0), sobj(0),
-                 oof_pani({std::vector(7500, OofPosKey{1, {}}), std::vector(n, OofPosKey{1, {}})})};
+        {"rani: number keys > MAX_ANI", 7, 7500,
+         [](N n) {
+             return of(sobj(0), sobj(0), oof_rani(full_then(n, OofRotKey{1, {}, 1})));
          }},
-        {"rani: number keys > MAX_ANI... ouch", 7, 7500,
-         [](uint32_t n) {
-             return Chunks{sobj(0), sobj(0),
-                           oof_rani({std::vector(7500, OofRotKey{1, {}, 1}),
-                                     std::vector(n, OofRotKey{1, {}, 1})})};
-         }},
-        {"pani: frame > MAX_ANI... ouch", 7, 14999,
-         [](uint32_t n) {
-             return Chunks{sobj(0), oof_pani({{{n, {}}}})};
-         }},
-        {"rani: frame > MAX_ANI... ouch", 7, 14999,
-         [](uint32_t n) {
-             return Chunks{sobj(0), oof_rani({{{n, {}, 0}}})};
-         }},
-        {"Vcount > MAX_VECT... ouch", 7, 2000,
-         [](uint32_t n) {
-             return Chunks{sobj(2000), sobj(n)};
-         }},
-        {"Polycount > MAX_POLY... ouch", 3, 1000,
-         [](uint32_t n) {
-             return Chunks{sobj(1, 3000), sobj(1, n)};
-         }},
-        {"points > 25... ouch", 2, 25,
-         [](uint32_t n) { return Chunks{sobj(subobject(1, {U32s(n, 0)}))}; }},
-        {"SOBJ > MAX_SOBJ... ouch", 7, 60, [](uint32_t n) { return Chunks(n, sobj(1)); }},
+        {"pani: frame > MAX_ANI", 7, 14999, [](N n) { return of(sobj(0), pos_key_at(n)); }},
+        {"rani: frame > MAX_ANI", 7, 14999, [](N n) { return of(sobj(0), rot_key_at(n)); }},
+        {"Vcount > MAX_VECT", 7, 2000, [](N n) { return of(sobj(2000), sobj(n)); }},
+        {"Polycount > MAX_POLY", 3, 1000, [](N n) { return of(sobj(1, 3000), sobj(1, n)); }},
+        {"points > 25", 2, 25, [](N n) { return of(corner(1, U32s(n, 0))); }},
+        {"SOBJ > MAX_SOBJ", 7, 60, [](N n) { return Chunks(n, sobj(1)); }},
         // Fixed-size fields that the file format leaves unchecked.
-        {"SOBJ name > 49 chars... ouch", 7, 49,
-         [](uint32_t n) { return Chunks{named(std::string(n, 'z'), "")}; }},
-        {"SOBJ props > 49 chars... ouch", 7, 49,
-         [](uint32_t n) { return Chunks{named("", std::string(n, 'z'))}; }},
-        {"SPCL name > 49 chars... ouch", 7, 49,
-         [](uint32_t n) {
-             return Chunks{oof_spcl({{std::string(n, 'z'), "", {}, 0}})};
-         }},
-        {"SPCL props > 49 chars... ouch", 7, 49,
-         [](uint32_t n) {
-             return Chunks{oof_spcl({{"", std::string(n, 'z'), {}, 0}})};
-         }},
-        {"texture > MAX_TEXTURE... ouch", 7, 34, [](uint32_t n) { return Chunks{textured(n)}; }},
+        {"SOBJ name > 49 chars", 7, 49, [](N n) { return of(named(z(n), "")); }},
+        {"SOBJ props > 49 chars", 7, 49, [](N n) { return of(named("", z(n))); }},
+        {"SPCL name > 49 chars", 7, 49, [](N n) { return of(specials(1, z(n), "")); }},
+        {"SPCL props > 49 chars", 7, 49, [](N n) { return of(specials(1, "", z(n))); }},
+        {"texture > MAX_TEXTURE", 7, 34, [](N n) { return of(textured(n)); }},
         // Corners past the subobject's own vertices but inside the table are kept as stored.
-        {"point index > MAX_VECT... ouch", 7, 3991,
-         [](uint32_t n) {
-             return Chunks{sobj(8), sobj(subobject(3, {{0, n}}))};
+        {"point index > MAX_VECT", 7, 3991,
+         [](N n) {
+             return of(sobj(8), corner(3, U32s{0, n}));
          }},
         // A parent must come before its child.
-        {"SOBJ parent >= SOBJ... ouch", 7, 0,
-         [](uint32_t n) {
-             return Chunks{sobj(0), sobj(subobject(0, {}, int32_t(n)))};
-         }},
+        {"SOBJ parent >= SOBJ", 7, 0,
+         [](N n) { return of(sobj(0), sobj(subobject(0, {}, int32_t(n)))); }},
     };
-    for (const char* tag : {"GPNT", "GRND", "ATCH", "NATH"})
-        limits.push_back({std::string(tag) + " > MAX_PNT... ouch", 7, 10, [tag](uint32_t n) {
-                              return Chunks{oof_points(tag, std::vector(n, OofPoint{1, {}, {}}))};
+    for (std::string tag : {"GPNT", "GRND", "ATCH", "NATH"})
+        limits.push_back({tag + " > MAX_PNT", 7, 10, [tag](N n) {
+                              return of(oof_points(tag, std::vector(n, OofPoint{1, {}, {}})));
                           }});
     for (const Limit& c : limits) {
         SCOPED_TRACE(c.text);
         load(c.build(c.at));
         EXPECT_TRUE(sink.boxes.empty()) << last_text();
-        expect_stop([&] { load(c.build(c.at + 1)); }, c.text, c.status);
+        expect_stop([&] { load(c.build(c.at + 1)); }, c.text + (c.status ? "... ouch" : ""),
+                    c.status);
         EXPECT_EQ(view.model_loaded, 0);
         expect_store_within_tables(false);
     }
     // The pieces at the limits arrive whole; the sum of corner and first vertex wraps as a u32,
     // so 0xFFFFFFFF after 8 vertices is vertex 7.
-    load({named(std::string(49, 'z'), ""), sobj(8), sobj(subobject(3, {{3991, 0xFFFFFFFF}}))});
+    load({named(z(49), ""), sobj(8), sobj(subobject(3, {{3991, 0xFFFFFFFF}}))});
     EXPECT_EQ(strlen(model.sobj_name[0]), 49u);
     EXPECT_EQ(first(model.polygons[0].points, 2), (U32s{3999, 7}));
-    load({oof_pinf(std::string(1000, 'q')), oof_wbat(std::vector(10, OofBattery{ten, ten}))});
+    load({oof_pinf(std::string(1000, 'q')), oof_wbat(std::vector(10, battery(10, 10)))});
     EXPECT_EQ(strlen(model.pinf_text) + model.batteries.num_turrets[9], 1010u);
     expect_stop([] { load_oof_bytes(build_oof(2300, {sobj(subobject(8, {{0xFFFFFFFF}}))})); },
                 "point index > MAX_VECT... ouch", 7);
@@ -367,8 +350,8 @@ TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
         {{sobj(s)}, names + 12, 7},
         {{sobj(s)}, names + 12 + 4 + 28, 3},
         {{sobj(s)}, polygon + 12 + 4 + 4 + 3, 7},
-        {{sobj(s), oof_pani({{{1, {}}}})}, 0, 7},
-        {{sobj(s), oof_rani({{{1, {}, 0}}})}, 0, 7},
+        {{sobj(s), pos_key_at(1)}, 0, 7},
+        {{sobj(s), rot_key_at(1)}, 0, 7},
         {{pinf}, 0, 7},
     };
     for (auto c : cases) {
