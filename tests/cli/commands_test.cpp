@@ -1,7 +1,8 @@
 // meshlook-cli's exit statuses and messages (bad usage is 2, a reader's refusal ends with the
 // viewer's status, outputs are replaced only by complete files); extract refusing names that
 // would leave the output folder or collide, with nothing written outside it; and render: pixels
-// of a drawn quad, and a batch over an archive with damaged models.
+// of a drawn quad, a batch over an archive with damaged models, and a thumbnail textured from
+// the model's own folder.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -136,3 +137,19 @@ TEST(CliRender, AllGoesPastDamagedModelsAndNamesThem) {
 }
 
 } // namespace
+
+TEST(CliThumbnail, IsSquareTransparentAndFindsTexturesBesideTheModel) {
+    TempDir dir;
+    fs::create_directory(dir.root() / "ship");
+    dir.write("ship/quad.oof", oof_square_model(200, 40, 90, true));
+    uint16_t texel = pack_1555(248, 8, 128);
+    dir.write("ship/paint.ogf", build_ogf(make_ogf_image(2, 2, {texel, texel, texel, texel})));
+    CliRun run = run_cli({"thumbnail", "-s", "32", "ship/quad.oof", "thumb.png"}, dir.root());
+    ASSERT_EQ(run.status, 0) << run.err;
+    QImage png = read_png(dir.root() / "thumb.png");
+    ASSERT_EQ(png.size(), QSize(32, 32));
+    QRgb centre = png.pixel(16, 16);
+    EXPECT_TRUE(qRed(centre) > 100 && qGreen(centre) < 30 && qBlue(centre) > 50)
+        << "the texture, not the grey of a missing one: " << std::hex << centre;
+    expect_colour(png, 0, 0, 0, 0, 0, 0);
+}
