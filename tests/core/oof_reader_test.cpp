@@ -339,8 +339,8 @@ TEST_F(OofReadTest, EachLimitLoadsAtItsValueAndStopsOnePastIt) {
 TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
     OofSubobject s = subobject(1, {{0}});
     size_t names = 72 + 4 + 4, polygon = names + 12 + 4 + 28 + 4;
-    OofChunk pinf = oof_pinf("abc");
-    pinf.stated_length = 0xFFFFFFFF; // PINF takes its count from the chunk length
+    OofChunk pinf = oof_pinf("abcd"); // room for the count written over its start
+    pinf.stated_length = 0xFFFFFFFF;  // PINF takes its count from the chunk length
     const struct {
         Chunks chunks;
         size_t count_at; // offset of the count in the last chunk's data
