@@ -123,6 +123,7 @@ TEST_F(TextureTest, EveryTruncatedPrefixDecodesMissingPixelsAsZero) {
     Bytes bytes = build_oaf({full, full}, OafHeaderForm::long_form);
     size_t records_start = 17 + 3 + full.name.size() + 1 + 16;
     for (size_t length = 0; length < bytes.size(); ++length) {
+        std::memset(texture_pixels, 0xAB, sizeof texture_pixels); // what a previous image left
         ASSERT_TRUE(decode(Bytes(bytes.begin(), bytes.begin() + length), TextureKind::animated));
         if (length < records_start)
             continue;
