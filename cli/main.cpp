@@ -7,6 +7,7 @@
 #include "cli/cli_sink.h"
 #include "cli/commands.h"
 #include "render/memory_reuse.h"
+#include "state/file_io.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void print_help(const Command& command) {
 }
 
 int run_command(const Command& command, int argc, char** argv) {
+    FolderListingScope listing; // a folder is listed once per command, however many names miss
     try {
         Args args = parse_args({argv, size_t(argc)}, command.options);
         if (args.has("help")) {

@@ -37,7 +37,8 @@ class MappedFile {
   public:
     explicit MappedFile(std::FILE* file) : size_(file_size(file)) {
         void* at =
-            size_ ? ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fileno(file), 0) : MAP_FAILED;
+            size_ ? ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0)
+                  : MAP_FAILED;
         data_ = at == MAP_FAILED ? nullptr : static_cast<const uint8_t*>(at);
         if (!data_)
             size_ = 0;
