@@ -20,9 +20,7 @@
     X(void, glDeleteLists, (GLuint list, GLsizei range), (list, range))                            \
     X(void, glDeleteTextures, (GLsizei n, const GLuint* textures), (n, textures))                  \
     X(void, glDisable, (GLenum cap), (cap))                                                        \
-    X(void, glDrawArrays, (GLenum mode, GLint first, GLsizei count), (mode, first, count))         \
     X(void, glEnable, (GLenum cap), (cap))                                                         \
-    X(void, glEnableClientState, (GLenum cap), (cap))                                              \
     X(void, glEnd, (void), ())                                                                     \
     X(void, glEndList, (void), ())                                                                 \
     X(void, glFinish, (void), ())                                                                  \
@@ -40,8 +38,8 @@
       (face, pname, params))                                                                       \
     X(void, glMatrixMode, (GLenum mode), (mode))                                                   \
     X(void, glNewList, (GLuint list, GLenum mode), (list, mode))                                   \
-    X(void, glNormalPointer, (GLenum type, GLsizei stride, const GLvoid* ptr),                     \
-      (type, stride, ptr))                                                                         \
+    X(void, glNormal3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))                              \
+    X(void, glNormal3fv, (const GLfloat* v), (v))                                                  \
     X(void, glOrtho, (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f),     \
       (l, r, b, t, n, f))                                                                          \
     X(void, glPixelStorei, (GLenum pname, GLint param), (pname, param))                            \
@@ -51,8 +49,7 @@
     X(void, glReadPixels,                                                                          \
       (GLint x, GLint y, GLsizei w, GLsizei h, GLenum format, GLenum type, GLvoid * pixels),       \
       (x, y, w, h, format, type, pixels))                                                          \
-    X(void, glTexCoordPointer, (GLint size, GLenum type, GLsizei stride, const GLvoid* ptr),       \
-      (size, type, stride, ptr))                                                                   \
+    X(void, glTexCoord2fv, (const GLfloat* v), (v))                                                \
     X(void, glTexEnvi, (GLenum target, GLenum pname, GLint param), (target, pname, param))         \
     X(void, glTexImage2D,                                                                          \
       (GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border,             \
@@ -60,8 +57,7 @@
       (target, level, internal, w, h, border, format, type, pixels))                               \
     X(void, glTexParameteri, (GLenum target, GLenum pname, GLint param), (target, pname, param))   \
     X(void, glVertex3f, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))                              \
-    X(void, glVertexPointer, (GLint size, GLenum type, GLsizei stride, const GLvoid* ptr),         \
-      (size, type, stride, ptr))                                                                   \
+    X(void, glVertex3fv, (const GLfloat* v), (v))                                                  \
     X(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h))
 
 namespace {

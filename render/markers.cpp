@@ -53,6 +53,8 @@ void draw_markers(int sobj) {
     static const GLubyte cyan[3] = {0, 255, 255};
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
+    // Lines are lit with the GL's starting normal, not the last one a model list left behind.
+    glNormal3f(0, 0, 1);
     glBegin(GL_LINES);
     mark_point_list(model.gun_points, model.num_gun_points, sobj, 0, red);
     mark_point_list(model.ground_points, model.num_ground_points, sobj, 1, green);

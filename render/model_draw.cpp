@@ -14,15 +14,6 @@ namespace {
 
 constexpr uint32_t NO_SLOT = 0xFFFFFFFFu;
 
-void point_client_arrays() {
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, draw_tables.batch_vertices);
-    glNormalPointer(GL_FLOAT, 0, draw_tables.batch_normals);
-    glTexCoordPointer(2, GL_FLOAT, 0, draw_tables.batch_texcoords);
-}
-
 // Textures with transparent texels go on a black base colour and are added to what lies
 // behind; opaque ones are drawn on white. Only fully opaque texels pass the alpha test.
 void select_texture_slot(uint32_t slot) {
@@ -35,6 +26,28 @@ void select_texture_slot(uint32_t slot) {
         glColor3ub(255, 255, 255);
     }
     glCallList(texture.gl_list);
+}
+
+// The corners go to the list being compiled one call per attribute: Mesa stores these
+// directly, where an array draw in a list is taken apart corner by corner anyway (a few per
+// cent faster, same vertices). Flat batches carry no texture coordinates.
+void send_corners(const DrawBatch& batch) {
+    const DrawTables& t = draw_tables;
+    uint32_t end = batch.first + batch.count;
+    glBegin(GL_POLYGON);
+    if (batch.kind == BATCH_TEXTURED) {
+        for (uint32_t a = batch.first; a < end; ++a) {
+            glNormal3fv(&t.batch_normals[a].x);
+            glTexCoord2fv(&t.batch_texcoords[a].u);
+            glVertex3fv(&t.batch_vertices[a].x);
+        }
+    } else {
+        for (uint32_t a = batch.first; a < end; ++a) {
+            glNormal3fv(&t.batch_normals[a].x);
+            glVertex3fv(&t.batch_vertices[a].x);
+        }
+    }
+    glEnd();
 }
 
 void compile_batches(const SobjBatchRange& range) {
@@ -60,7 +73,7 @@ void compile_batches(const SobjBatchRange& range) {
                 select_texture_slot(current_slot);
             }
         }
-        glDrawArrays(GL_POLYGON, GLint(batch.first), GLsizei(batch.count));
+        send_corners(batch);
     }
 }
 
@@ -111,7 +124,6 @@ void rebuild_model_lists() {
     if (!view.model_loaded)
         return;
     build_batches();
-    point_client_arrays();
     int num_sobj = used_subobjects();
     for (int s = 0; s < num_sobj; ++s)
         build_sobj_list(s);
