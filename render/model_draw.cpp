@@ -29,32 +29,44 @@ void select_texture_slot(uint32_t slot) {
 }
 
 // The corners go to the list being compiled one call per attribute: Mesa stores these
-// directly, where an array draw in a list is taken apart corner by corner anyway (a few per
-// cent faster, same vertices). Flat batches carry no texture coordinates.
-void send_corners(const DrawBatch& batch) {
-    const DrawTables& t = draw_tables;
-    uint32_t end = batch.first + batch.count;
-    glBegin(GL_POLYGON);
-    if (batch.kind == BATCH_TEXTURED) {
+// directly, where an array draw in a list is taken apart corner by corner anyway. A normal equal
+// to the one sent before is left out, since a corner takes the current normal (flat shading and
+// plane faces repeat theirs). Flat batches carry no texture coordinates.
+class CornerSender {
+  public:
+    void send(const DrawBatch& batch) {
+        const DrawTables& t = draw_tables;
+        uint32_t end = batch.first + batch.count;
+        bool textured = batch.kind == BATCH_TEXTURED;
+        glBegin(GL_POLYGON);
         for (uint32_t a = batch.first; a < end; ++a) {
-            glNormal3fv(&t.batch_normals[a].x);
-            glTexCoord2fv(&t.batch_texcoords[a].u);
+            send_normal(t.batch_normals[a]);
+            if (textured)
+                glTexCoord2fv(&t.batch_texcoords[a].u);
             glVertex3fv(&t.batch_vertices[a].x);
         }
-    } else {
-        for (uint32_t a = batch.first; a < end; ++a) {
-            glNormal3fv(&t.batch_normals[a].x);
-            glVertex3fv(&t.batch_vertices[a].x);
-        }
+        glEnd();
     }
-    glEnd();
-}
+
+  private:
+    void send_normal(const Vec3& normal) {
+        if (sent_any_ && normal.x == last_.x && normal.y == last_.y && normal.z == last_.z)
+            return;
+        glNormal3fv(&normal.x);
+        last_ = normal;
+        sent_any_ = true;
+    }
+
+    bool sent_any_ = false; // a list starts with whatever normal is current where it is called
+    Vec3 last_{};
+};
 
 void compile_batches(const SobjBatchRange& range) {
     glDisable(GL_BLEND);
     glDisable(GL_TEXTURE_2D);
     bool texturing = false;
     uint32_t current_slot = NO_SLOT;
+    CornerSender corners;
     for (uint32_t i = 0; i < range.count; ++i) {
         const DrawBatch& batch = draw_tables.batches[range.first + i];
         if (batch.kind == BATCH_FLAT) {
@@ -73,7 +85,7 @@ void compile_batches(const SobjBatchRange& range) {
                 select_texture_slot(current_slot);
             }
         }
-        send_corners(batch);
+        corners.send(batch);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <span>
 #include <tuple>
 
+#include "state/vector_math.h"
 #include "tests/render/draw_fixture.h"
 #include "tools/hog_builder.h"
 #include "tools/image_file_builder.h"
@@ -152,13 +153,20 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
     add_flat_square(root, {30, -30, -5}, 12, {0, 0, 255});
     for (uint32_t slot = 1; slot < 5; ++slot)
         add_textured_square(slot < 3 ? root : child, {slot * 20.0f - 60, 0, 0}, 9, slot);
-    for (int fill : {1, 0}) {
+    // Normals tilted every way, so that a corner given the wrong one is lit differently.
+    for (uint32_t i = 0; i < model.num_vertices; ++i)
+        model.vertex_normals[i] =
+            vec_normalize({0.4f * float(i % 3) - 0.4f, 0.3f * float(i % 2), 1});
+    for (uint32_t i = 0; i < model.num_polygons; ++i)
+        model.polygons[i].normal = vec_normalize({0.5f * float(i % 2), 0.2f * float(i % 3), 1});
+    for (auto [fill, smooth] : {std::pair{1, 1}, {0, 1}, {1, 0}}) {
         view.fill_poly = fill;
+        view.smooth = smooth;
         draw();
         std::vector<uint8_t> frame = gl.read_pixels();
         compile_reference_lists(image_lists);
         draw_frame();
-        EXPECT_EQ(frame, gl.read_pixels()) << "fill_poly " << fill;
+        EXPECT_EQ(frame, gl.read_pixels()) << "fill_poly " << fill << ", smooth " << smooth;
     }
     // The textures showed: without them the same frame is different.
     std::vector<uint8_t> textured = gl.read_pixels();
