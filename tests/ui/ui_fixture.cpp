@@ -15,14 +15,9 @@
 #include "ui/templates.h"
 #include "ui/window/model_view.h"
 
-std::vector<uint8_t> square_model(const char* props, bool textured_square,
-                                  const std::function<void()>& more) {
+std::vector<uint8_t> square_model(const std::function<void()>& more) {
     start_sample_model();
-    SampleSurface surface =
-        textured_square ? textured(add_sample_texture("stripes")) : flat(230, 40, 40);
-    add_sample_panel(add_sample_subobject("square", -1, {}), {}, 10, {0, 0, 1}, surface);
-    if (props)
-        add_sample_subobject("part", 0, {0, 0, 1}, props);
+    add_sample_panel(add_sample_subobject("square", -1, {}), {}, 10, {0, 0, 1}, flat(230, 40, 40));
     if (more)
         more();
     std::vector<uint8_t> bytes = export_oof_bytes();

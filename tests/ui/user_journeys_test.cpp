@@ -253,6 +253,8 @@ TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
     EXPECT_EQ(answers.seen[0], "Open File: Truspace file (*.cob *.scn) | All Files (*.*) (*)");
     EXPECT_EQ(answers.seen[1], "Select Output File: Oof file (*.oof) | All Files (*.*) (*)");
     EXPECT_EQ(answers.seen[5], "Open File: Orf file (*.orf) | All Files (*.*) (*)");
+    choose({"File", "Exit"});
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(UserJourneyTest, ALoadThatShowsAnInfoBoxOnTheWayIsDrawn) {
