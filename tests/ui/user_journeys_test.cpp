@@ -206,20 +206,14 @@ TEST_F(UserJourneyTest, LoadHogStepAndLoadOofThroughTheRealDialogs) {
 }
 
 TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
-    // A trueSpace file: a real one from the shared folder when present.
-    fs::path real = shared_testdata_folder() / "cob" / "dwarf.cob";
-    if (fs::exists(real)) {
-        fs::copy_file(real, dir.root() / "dwarf.cob");
-    } else {
-        CobBuilder cob;
-        uint32_t group = cob.grou("dwarf", {0, 0, 0});
-        // Both sides, so the square shows from the start orientation with culling on.
-        cob.polh(cob_single_face({{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}}), group);
-        cob.polh(cob_single_face({{-10, 10, 0}, {10, 10, 0}, {10, -10, 0}, {-10, -10, 0}}), group);
-        cob.mat1({0, 0.9f, 0.2f, 0.1f, {}});
-        cob.end();
-        dir.write("dwarf.cob", cob.bytes());
-    }
+    // A trueSpace square seen from both sides, so it shows from the start orientation.
+    CobBuilder cob;
+    uint32_t group = cob.grou("dwarf", {0, 0, 0});
+    cob.polh(cob_single_face({{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}}), group);
+    cob.polh(cob_single_face({{-10, 10, 0}, {10, 10, 0}, {10, -10, 0}, {-10, -10, 0}}), group);
+    cob.mat1({0, 0.9f, 0.2f, 0.1f, {}});
+    cob.end();
+    dir.write("dwarf.cob", cob.bytes());
     answers.expect(Answer::type_and_enter, "dwarf.cob");
     choose({"File", "Import", "Cob/Scn"});
     ASSERT_EQ(view.model_loaded, 1);
