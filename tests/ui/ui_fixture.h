@@ -17,9 +17,8 @@
 // `more` adds to the store (points, for example).
 std::vector<uint8_t> square_model(const std::function<void()>& more = {});
 std::vector<uint8_t> green_texture(); // an all-green 4 x 4 image
-// Pixels above the status caption that pass test.
-int count_pixels(const QImage& image, bool (*test)(QColor));
-bool is_lit(QColor c);
+// Pixels above the status caption that are not black.
+int lit_pixels(const QImage& image);
 
 class UiTest : public CoreTest {
   protected:

@@ -218,7 +218,7 @@ TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
     choose({"File", "Import", "Cob/Scn"});
     ASSERT_EQ(view.model_loaded, 1);
     uint32_t polygons = model.num_polygons;
-    int lit = count_pixels(frame(), is_lit);
+    int lit = lit_pixels(frame());
     EXPECT_GT(lit, 100);
 
     press(Qt::Key_Right);
@@ -231,7 +231,7 @@ TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
     choose({"File", "Load Oof"});
     EXPECT_EQ(model.num_polygons, polygons);
     EXPECT_EQ(status_caption_text(), " dwarf.oof");
-    EXPECT_EQ(count_pixels(frame(), is_lit), lit) << "the export draws as the import did";
+    EXPECT_EQ(lit_pixels(frame()), lit) << "the export draws as the import did";
 
     // The save dialog asks before replacing a file.
     dir.write("room.orf", {});
@@ -241,7 +241,7 @@ TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
     answers.expect(Answer::type_and_enter, "room.orf");
     choose({"File", "Import", "Orf"});
     EXPECT_EQ(model.num_polygons, polygons);
-    EXPECT_GT(count_pixels(frame(), is_lit), 100);
+    EXPECT_GT(lit_pixels(frame()), 100);
     EXPECT_TRUE(answers.done());
     ASSERT_EQ(answers.seen.size(), 6u);
     EXPECT_EQ(answers.seen[0], "Open File: Truspace file (*.cob *.scn) | All Files (*.*) (*)");
