@@ -183,10 +183,10 @@ class UserJourneyTest : public UiTest {
     GuiMessageSink gui_sink_{presenter_};
 };
 
-TEST_F(UserJourneyTest, LoadHogStepAndLoadOofThroughTheRealDialogs) {
+TEST_F(UserJourneyTest, LoadHogStepAndLoadOofShowingAnInfoBoxThroughTheRealDialogs) {
     dir.write("demo.hog",
               build_hog({{"first.oof", square_model()}, {"second.oof", square_model()}}));
-    answers.expect(Answer::type_and_enter, "demo.hog");
+    answers.expect(Answer::type_and_click_open, "demo.hog");
     choose({"File", "Load Hog"});
     EXPECT_EQ(status_caption_text(), " 1/2 : first.oof");
     EXPECT_TRUE(centre_shows_red()) << "the red square";
@@ -194,15 +194,37 @@ TEST_F(UserJourneyTest, LoadHogStepAndLoadOofThroughTheRealDialogs) {
     press(Qt::Key_N); // the keys work without a click into the picture first
     EXPECT_EQ(status_caption_text(), " 2/2 : second.oof");
 
-    dir.write("square.oof", square_model());
-    answers.expect(Answer::type_and_click_open, "square.oof");
+    OofPolygon front{.normal = {0, 0, 1},
+                     .n_txtr = 1,
+                     .texture = 0,
+                     .corners = {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
+    OofPolygon back = front, three_slots = front; // three_slots: read with one index, not drawn
+    back.normal = {0, 0, -1};
+    back.corners = {{3, 0, 1}, {2, 1, 1}, {1, 1, 0}, {0, 0, 0}};
+    three_slots.n_txtr = 3;
+    OofSubobject sobj{.name = std::string("s") + '\0',
+                      .props = std::string(1, '\0'),
+                      .positions = {{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}},
+                      .normals = std::vector<Vec3>(4, Vec3{0, 0, 1}),
+                      .alphas = {1, 1, 1, 1},
+                      .polygons = {front, back, three_slots}};
+    // In a folder of their own: choosing the model makes its folder the working folder, where
+    // the texture is found.
+    fs::create_directory(dir.root() / "ship");
+    dir.write("ship/stripes.ogf", green_texture());
+    dir.write("ship/three.oof",
+              build_oof(2300, {oof_txtr({std::string("stripes") + '\0'}),
+                               oof_ohdr(1, 15, {-10, -10, 0}, {10, 10, 0}), oof_sobj(sobj, 2300)}));
+    // The whole path: whatever folder the name's completer has moved the dialog into.
+    answers.expect(Answer::type_and_enter, QString::fromStdString(dir.path("ship/three.oof")));
+    answers.expect(Answer::press_enter, "n_txtr > 1...");
     choose({"File", "Load Oof"});
-    EXPECT_EQ(status_caption_text(), " square.oof") << "cut at the last '/'";
-    EXPECT_TRUE(centre_shows_red());
-    EXPECT_TRUE(answers.done());
-    EXPECT_EQ(answers.seen,
-              (std::vector<std::string>{"Open File: Hog file (*.hog) | All Files (*.*) (*)",
-                                        "Open File: Oof file (*.oof) | All Files (*.*) (*)"}));
+    EXPECT_EQ(status_caption_text(), " three.oof") << "cut at the last '/'";
+    EXPECT_TRUE(centre_shows_red(false))
+        << "textured green, uploaded after the box's own event loop";
+    ASSERT_TRUE(answers.done());
+    EXPECT_EQ(answers.seen[0], "Open File: Hog file (*.hog) | All Files (*.*) (*)");
+    EXPECT_EQ(answers.seen[1], "Open File: Oof file (*.oof) | All Files (*.*) (*)");
 }
 
 TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
@@ -249,38 +271,6 @@ TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
     EXPECT_EQ(answers.seen[5], "Open File: Orf file (*.orf) | All Files (*.*) (*)");
     choose({"File", "Exit"});
     EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(UserJourneyTest, ALoadThatShowsAnInfoBoxOnTheWayIsDrawn) {
-    OofPolygon front{.normal = {0, 0, 1},
-                     .n_txtr = 1,
-                     .texture = 0,
-                     .corners = {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
-    OofPolygon back = front, three_slots = front; // three_slots: read with one index, not drawn
-    back.normal = {0, 0, -1};
-    back.corners = {{3, 0, 1}, {2, 1, 1}, {1, 1, 0}, {0, 0, 0}};
-    three_slots.n_txtr = 3;
-    OofSubobject sobj{.name = std::string("s") + '\0',
-                      .props = std::string(1, '\0'),
-                      .positions = {{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}},
-                      .normals = std::vector<Vec3>(4, Vec3{0, 0, 1}),
-                      .alphas = {1, 1, 1, 1},
-                      .polygons = {front, back, three_slots}};
-    // In a folder of their own: choosing the model makes its folder the working folder, where
-    // the texture is found.
-    fs::create_directory(dir.root() / "ship");
-    dir.write("ship/stripes.ogf", green_texture());
-    dir.write("ship/three.oof",
-              build_oof(2300, {oof_txtr({std::string("stripes") + '\0'}),
-                               oof_ohdr(1, 15, {-10, -10, 0}, {10, 10, 0}), oof_sobj(sobj, 2300)}));
-    // The whole path: whatever folder the name's completer has moved the dialog into.
-    answers.expect(Answer::type_and_enter, QString::fromStdString(dir.path("ship/three.oof")));
-    answers.expect(Answer::press_enter, "n_txtr > 1...");
-    choose({"File", "Load Oof"});
-    EXPECT_EQ(view.model_loaded, 1);
-    EXPECT_TRUE(centre_shows_red(false))
-        << "textured green, uploaded after the box's own event loop";
-    EXPECT_TRUE(answers.done());
 }
 
 } // namespace
