@@ -11,13 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
+#include "cli/headless_gl.h"
 #include "render/draw_tables.h"
 #include "render/gl_setup.h"
 #include "render/memory_reuse.h"
 #include "render/model_draw.h"
 #include "render/texture_loader.h"
 #include "state/view_state.h"
-#include "tests/support/gl_context.h"
 #include "tools/hog_builder.h"
 #include "tools/store_builder.h"
 #include "tools/texture_builder.h"
@@ -81,12 +82,8 @@ bool prepare_scene(benchmark::State& state, Scene scene) {
     return true;
 }
 
-void rebuild(benchmark::State& state, Scene scene) {
-    HeadlessGl gl(400, 400);
-    if (!gl.ok()) {
-        state.SkipWithError("no headless OpenGL context");
-        return;
-    }
+void rebuild(benchmark::State& state, Scene scene) try {
+    HeadlessContext gl(400, 400);
     if (!prepare_scene(state, scene))
         return;
     for (auto _ : state) {
@@ -95,14 +92,12 @@ void rebuild(benchmark::State& state, Scene scene) {
     }
     state.counters["corners"] = draw_tables.num_corners;
     release_textures();
+} catch (const CommandFailure& failure) {
+    state.SkipWithError(failure.message.c_str());
 }
 
-void draw(benchmark::State& state, Scene scene) {
-    HeadlessGl gl(400, 400);
-    if (!gl.ok()) {
-        state.SkipWithError("no headless OpenGL context");
-        return;
-    }
+void draw(benchmark::State& state, Scene scene) try {
+    HeadlessContext gl(400, 400);
     if (!prepare_scene(state, scene))
         return;
     rebuild_model_lists();
@@ -112,6 +107,8 @@ void draw(benchmark::State& state, Scene scene) {
     }
     state.counters["corners"] = draw_tables.num_corners;
     release_textures();
+} catch (const CommandFailure& failure) {
+    state.SkipWithError(failure.message.c_str());
 }
 
 } // namespace

@@ -8,20 +8,17 @@
 #include <string>
 
 #include "archive/hog_index.h"
+#include "cli/command_line.h"
+#include "cli/headless_gl.h"
 #include "render/texture_loader.h"
 #include "state/polymodel.h"
-#include "tests/support/gl_context.h"
 #include "tools/hog_builder.h"
 #include "tools/texture_builder.h"
 
 namespace {
 
-void BM_LoadTextures35From128x128Archive(benchmark::State& state) {
-    HeadlessGl gl(64, 64);
-    if (!gl.ok()) {
-        state.SkipWithError("no headless OpenGL context");
-        return;
-    }
+void BM_LoadTextures35From128x128Archive(benchmark::State& state) try {
+    HeadlessContext gl(64, 64);
     std::filesystem::path folder = std::filesystem::temp_directory_path() / "meshlook-bench-tex";
     std::filesystem::create_directories(folder);
     std::vector<HogFile> files;
@@ -50,6 +47,8 @@ void BM_LoadTextures35From128x128Archive(benchmark::State& state) {
         state.SkipWithError("not every texture loaded");
     release_textures();
     std::filesystem::remove_all(folder);
+} catch (const CommandFailure& failure) {
+    state.SkipWithError(failure.message.c_str());
 }
 BENCHMARK(BM_LoadTextures35From128x128Archive)->Unit(benchmark::kMillisecond);
 

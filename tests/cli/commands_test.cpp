@@ -92,26 +92,37 @@ int lit(int c) {
     return int(c * 0.99497f + 0.5f);
 }
 
-TEST(CliRender, QuadShowsItsColourAtTheCentre) {
+TEST(CliRender, QuadShowsItsColourAndItsThumbnailIsSquareAndTransparent) {
+    TempDir dir;
+    fs::create_directory(dir.root() / "ship");
+    dir.write("ship/flat.oof", oof_square_model(200, 40, 90));
+    dir.write("ship/quad.oof", oof_square_model(200, 40, 90, true));
+    uint16_t texel = pack_1555(248, 8, 128);
+    dir.write("ship/paint.ogf", build_ogf(make_ogf_image(2, 2, {texel, texel, texel, texel})));
     // Flat, textured, and textured drawn without textures (light grey).
-    for (auto [textured, option, red, green, blue] : {std::tuple{false, "", 200, 40, 90},
-                                                      {true, "", 248, 8, 128},
-                                                      {true, "--no-textures", 192, 192, 192}}) {
-        TempDir dir;
-        dir.write("quad.oof", oof_square_model(200, 40, 90, textured));
-        uint16_t texel = pack_1555(248, 8, 128);
-        dir.write("paint.ogf", build_ogf(make_ogf_image(2, 2, {texel, texel, texel, texel})));
-        std::vector<std::string> args = {"render", "quad.oof", "-o",     "out.png",
-                                         "--size", "64x48",    "--view", "0,0"};
+    for (auto [file, option, red, green, blue] : {std::tuple{"flat.oof", "", 200, 40, 90},
+                                                  {"quad.oof", "", 248, 8, 128},
+                                                  {"quad.oof", "--no-textures", 192, 192, 192}}) {
+        std::vector<std::string> args = {"render", file,    "-o",     "out.png",
+                                         "--size", "64x48", "--view", "0,0"};
         if (*option)
             args.push_back(option);
-        CliRun run = run_cli(args, dir.root());
+        CliRun run = run_cli(args, dir.root() / "ship");
         ASSERT_EQ(run.status, 0) << run.err;
-        QImage png = read_png(dir.root() / "out.png");
+        QImage png = read_png(dir.root() / "ship/out.png");
         ASSERT_EQ(png.size(), QSize(64, 48));
         expect_colour(png, 32, 24, lit(red), lit(green), lit(blue));
         expect_colour(png, 1, 1, 0, 0, 0);
     }
+    // Run from another folder, the thumbnailer finds the texture beside the model.
+    CliRun run = run_cli({"thumbnail", "-s", "32", "ship/quad.oof", "thumb.png"}, dir.root());
+    ASSERT_EQ(run.status, 0) << run.err;
+    QImage png = read_png(dir.root() / "thumb.png");
+    ASSERT_EQ(png.size(), QSize(32, 32));
+    QRgb centre = png.pixel(16, 16);
+    EXPECT_TRUE(qRed(centre) > 100 && qGreen(centre) < 30 && qBlue(centre) > 50)
+        << "the texture, not the grey of a missing one: " << std::hex << centre;
+    expect_colour(png, 0, 0, 0, 0, 0, 0);
 }
 
 TEST(CliRender, AllGoesPastDamagedModelsAndNamesThem) {
@@ -137,19 +148,3 @@ TEST(CliRender, AllGoesPastDamagedModelsAndNamesThem) {
 }
 
 } // namespace
-
-TEST(CliThumbnail, IsSquareTransparentAndFindsTexturesBesideTheModel) {
-    TempDir dir;
-    fs::create_directory(dir.root() / "ship");
-    dir.write("ship/quad.oof", oof_square_model(200, 40, 90, true));
-    uint16_t texel = pack_1555(248, 8, 128);
-    dir.write("ship/paint.ogf", build_ogf(make_ogf_image(2, 2, {texel, texel, texel, texel})));
-    CliRun run = run_cli({"thumbnail", "-s", "32", "ship/quad.oof", "thumb.png"}, dir.root());
-    ASSERT_EQ(run.status, 0) << run.err;
-    QImage png = read_png(dir.root() / "thumb.png");
-    ASSERT_EQ(png.size(), QSize(32, 32));
-    QRgb centre = png.pixel(16, 16);
-    EXPECT_TRUE(qRed(centre) > 100 && qGreen(centre) < 30 && qBlue(centre) > 50)
-        << "the texture, not the grey of a missing one: " << std::hex << centre;
-    expect_colour(png, 0, 0, 0, 0, 0, 0);
-}

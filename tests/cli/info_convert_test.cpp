@@ -1,10 +1,6 @@
 // meshlook-cli info and convert: the JSON document read back, trueSpace to polymodel giving the
-// same info (the real trueSpace files too), and .obj read back by a reader of the test's own.
+// same info (the real trueSpace files too), and the whole .obj file.
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "tests/cli/cli_run.h"
 #include "tests/support/test_globals.h"
@@ -67,35 +63,6 @@ TEST(CliConvert, TrueSpaceToPolymodelKeepsWhatInfoShows) {
     }
 }
 
-// Reads the statements v, vt, and f with v/vt/vn corners, each face as v/vt index pairs.
-struct ObjFile {
-    std::vector<std::vector<float>> v, vt;
-    std::vector<std::vector<std::pair<int, int>>> faces;
-};
-
-ObjFile read_obj(const fs::path& path) {
-    ObjFile obj;
-    std::ifstream in(path);
-    for (std::string line, tag; std::getline(in, line);) {
-        std::istringstream words(line);
-        words >> tag;
-        if (tag == "v" || tag == "vt") {
-            std::vector<float>& values = (tag == "v" ? obj.v : obj.vt).emplace_back();
-            for (float x; words >> x;)
-                values.push_back(x);
-        }
-        if (tag == "f") {
-            auto& corners = obj.faces.emplace_back();
-            for (std::string corner; words >> corner;) {
-                int v = 0, vt = 0;
-                std::sscanf(corner.c_str(), "%d/%d", &v, &vt);
-                corners.emplace_back(v, vt);
-            }
-        }
-    }
-    return obj;
-}
-
 TEST(CliConvert, ObjHoldsMirroredPositionsAndReversedFaces) {
     TempDir dir;
     dir.write("ship.oof", build_oof(2300, oof_every_chunk_kind(2300)));
@@ -103,18 +70,38 @@ TEST(CliConvert, ObjHoldsMirroredPositionsAndReversedFaces) {
     fs::create_directory(dir.root() / "out");
     CliRun run = run_cli({"convert", "ship.oof", "out/ship.obj"}, dir.root());
     ASSERT_EQ(run.status, 0) << run.err;
-
-    ObjFile obj = read_obj(dir.root() / "out/ship.obj");
-    ASSERT_EQ(obj.v.size(), 7u);
-    EXPECT_EQ(obj.v[5], (std::vector<float>{-4, 2, 7})) << "turret's (3, 0, 4) at (1, 2, 3)";
-    // The textured quad's corners in reverse, v counted from the image's bottom.
-    ASSERT_EQ(obj.faces.size(), 3u);
-    using Corners = std::vector<std::pair<int, int>>;
-    EXPECT_EQ(obj.faces[0], (Corners{{4, 1}, {3, 2}, {2, 3}, {1, 4}}));
-    EXPECT_EQ(obj.faces[2], (Corners{{7, 0}, {6, 0}, {5, 0}}));
-    ASSERT_EQ(obj.vt.size(), 4u);
-    EXPECT_NEAR(obj.vt[0][0], 0.7f, 1e-6);
-    EXPECT_NEAR(obj.vt[0][1], 0.2f, 1e-6);
+    // X mirrored, the turret's (3, 0, 4) placed at (1, 2, 3); each face's corners reversed, v
+    // counted from the image's bottom.
+    std::vector<uint8_t> obj = read_whole_file(dir.path("out/ship.obj"));
+    EXPECT_EQ(std::string(obj.begin(), obj.end()), R"(# ship.oof, written by meshlook-cli
+mtllib ship.mtl
+v 1 -2 -3
+v -4 -2 -3
+v -4 5 -3
+v 1 5 6
+v -1 2 3
+v -4 2 7
+v -1 7 3
+vn -0 0 1
+vn -0 1 0
+vn -1 0 0
+vn -0 0 -1
+vn -1 0 0
+vn -0 1 0
+vn -0 0 1
+o body
+usemtl texture_glass
+vt 0.7 0.19999999
+vt 0.5 0.39999998
+vt 0.3 0.6
+vt 0.1 0.8
+f 4/1/4 3/2/3 2/3/2 1/4/1
+usemtl colour_0a141e
+f 1//1 3//3 4//4
+o turret
+usemtl colour_c86432
+f 7//7 6//6 5//5
+)");
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # cmake --install into a fresh prefix: the desktop entry validates, the file types recognise a
 # polymodel and an archive by their first bytes under any name, and the thumbnailer's own
-# command line writes a PNG of the asked size.
+# command line writes a PNG of the asked size. Where dpkg is at hand, the Debian package of the
+# same files declares the libraries they need.
 # Usage: desktop_install.sh BUILD_DIR MAKE_SAMPLES
 set -euo pipefail
 build=$1 make_samples=$2
@@ -41,3 +42,13 @@ PATH=$prefix/bin:$PATH $command
 size=$(od -An -tu1 -j16 -N8 "$work/thumb.png" | tr -s ' ')
 [ "$size" = " 0 0 0 96 0 0 0 96" ] || { echo "thumbnail size bytes:$size"; exit 1; }
 echo "installed, validated, recognised and thumbnailed"
+
+command -v dpkg-shlibdeps >/dev/null || exit 0
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null
+package=$(ls "$work"/deb/meshlook_*.deb)
+grep -q ' \./usr/bin/meshlook-cli$' <<<"$(dpkg-deb -c "$package")" || { echo "not packaged"; exit 1; }
+depends=$(dpkg-deb -f "$package" Depends)
+for library in libqt6widgets6 libc6 libegl1; do
+  grep -q "$library" <<<"$depends" || { echo "Depends lacks $library: $depends"; exit 1; }
+done
+echo "$(basename "$package"): Depends: $depends"

@@ -39,22 +39,15 @@ class ViewSettingsTest : public DialogTest<> {
     }
     FakeDialogControls& c() { return host.windows.back()->controls; }
     DialogProcedure& procedure() { return *host.windows.back()->procedure; }
-    // The texts of ids, each followed by a space.
-    std::string texts(std::initializer_list<int> ids) {
-        std::string s;
-        for (int id : ids)
-            s += c().text(id, 100) + " ";
-        return s;
-    }
 };
 
 TEST_F(ViewSettingsTest, FullRefreshShowsTheFileOrArchiveAndKeyframeKeysOnlyTheKeyframe) {
     hog.num_entries = 0; // a loose file
     std::strcpy(view.oof_path, "/models/ship.oof");
     procedure().init(INIT_FULL);
-    EXPECT_EQ(texts({VS_FILE_NAME, VS_HOG_COUNT, VS_SOBJ_NUMBER, VS_SOBJ_COUNT, VS_SOBJ_NAME,
-                     VS_SOBJ_POLYS, VS_TOTAL_POLYS, VS_TEXTURE_NUMBER, VS_TEXTURE_COUNT,
-                     VS_TEXTURE_FILE, VS_KEY_NUMBER, VS_KEY_COUNT, VS_KEY_FRAME}),
+    EXPECT_EQ(c().texts({VS_FILE_NAME, VS_HOG_COUNT, VS_SOBJ_NUMBER, VS_SOBJ_COUNT, VS_SOBJ_NAME,
+                         VS_SOBJ_POLYS, VS_TOTAL_POLYS, VS_TEXTURE_NUMBER, VS_TEXTURE_COUNT,
+                         VS_TEXTURE_FILE, VS_KEY_NUMBER, VS_KEY_COUNT, VS_KEY_FRAME}),
               "/models/ship.oof 1 2 3 turret 12 40 2 2 hull.ogf 2 2 25 ");
     EXPECT_FALSE(c().row_count(VS_HOG_LIST) || c().enabled(VS_HOG_LIST) ||
                  c().enabled(VS_HOG_NUMBER));
@@ -63,7 +56,7 @@ TEST_F(ViewSettingsTest, FullRefreshShowsTheFileOrArchiveAndKeyframeKeysOnlyTheK
     hog.num_entries = 4;
     view.cur_hog_oof = 2;
     procedure().init(INIT_FULL);
-    EXPECT_EQ(texts({VS_FILE_NAME, VS_TEXTURE_FILE, VS_HOG_NUMBER}),
+    EXPECT_EQ(c().texts({VS_FILE_NAME, VS_TEXTURE_FILE, VS_HOG_NUMBER}),
               "/data/ships.hog Not Loaded 3 ");
     EXPECT_EQ(c().control(VS_HOG_LIST).rows, (std::vector<std::string>{"a.oof", "b.oof", "c.oof"}));
     EXPECT_EQ(c().selected_row(VS_HOG_LIST), 2);
@@ -79,10 +72,10 @@ TEST_F(ViewSettingsTest, FullRefreshShowsTheFileOrArchiveAndKeyframeKeysOnlyTheK
         uint32_t effects = key_down(key);
         EXPECT_EQ(effects, step) << "at either end it refreshes anyway";
         notify_dialogs(effects);
-        shown += texts({VS_KEY_NUMBER, VS_KEY_FRAME}) + "| ";
+        shown += c().texts({VS_KEY_NUMBER, VS_KEY_FRAME}) + "| ";
     }
     EXPECT_EQ(shown, "2 25 | 1 8 | 1 8 | 2 25 | 1 8 | ");
-    EXPECT_EQ(texts({VS_TOTAL_POLYS}), "40 ");
+    EXPECT_EQ(c().texts({VS_TOTAL_POLYS}), "40 ");
 }
 
 TEST_F(ViewSettingsTest, GroupsClampTheTypedNumberSendTheirRequestAndMoveTheHighlight) {
@@ -109,7 +102,7 @@ TEST_F(ViewSettingsTest, GroupsClampTheTypedNumberSendTheirRequestAndMoveTheHigh
         EXPECT_EQ(*index, want) << typed;
         EXPECT_EQ(request ? *request : 1, 1) << typed;
         EXPECT_EQ(main.commands.size(), request ? 1u : 0u) << typed;
-        EXPECT_EQ(texts({field}), request ? typed + std::string(" ") : "3 ");
+        EXPECT_EQ(c().texts({field}), request ? typed + std::string(" ") : "3 ");
     }
     c().set_text(VS_SOBJ_NUMBER, "1");
     procedure().command(VS_SOBJ_NUMBER, NOTIFY_CLICKED);

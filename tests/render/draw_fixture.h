@@ -7,18 +7,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "archive/texture_decode.h"
+#include "cli/command_line.h"
+#include "cli/headless_gl.h"
 #include "render/draw_tables.h"
 #include "render/gl_setup.h"
 #include "render/model_draw.h"
 #include "render/texture_loader.h"
 #include "state/view_state.h"
-#include "tests/support/gl_context.h"
 #include "tests/support/test_globals.h"
 #include "tools/store_builder.h"
 
-using Rgba = HeadlessGl::Rgba;
+struct Rgba {
+    uint8_t r, g, b, a;
+};
 
 inline Rgba rgb(int r, int g, int b) {
     return {uint8_t(r), uint8_t(g), uint8_t(b), 255};
@@ -41,7 +45,11 @@ class DrawTest : public CoreTest {
     void SetUp() override {
         CoreTest::SetUp();
         reset_draw_tables();
-        ASSERT_TRUE(gl.ok());
+        try {
+            gl.emplace(SIZE, SIZE);
+        } catch (const CommandFailure& failure) {
+            FAIL() << failure.message;
+        }
         init_gl_state();
         view.rot_x = view.rot_y = 0;
         view.model_loaded = view.zoom_locked = 1;
@@ -56,9 +64,13 @@ class DrawTest : public CoreTest {
     // mirrors X, so model +X lies to the left.
     Rgba at_model(float x, float y) const {
         float scale = SIZE / (2 * view.zoom);
-        return gl.pixel(int(std::floor(SIZE / 2 - x * scale)),
-                        SIZE - 1 - int(std::floor(SIZE / 2 + y * scale)));
+        int column = int(std::floor(SIZE / 2 - x * scale)),
+            row = SIZE - 1 - int(std::floor(SIZE / 2 + y * scale));
+        std::vector<uint8_t> all = pixels();
+        const uint8_t* p = &all[(row * SIZE + column) * 4];
+        return {p[0], p[1], p[2], p[3]};
     }
+    std::vector<uint8_t> pixels() const { return gl->read_image().rgba; } // rows top down
     // Fixed-function lighting of colour under the one light, for a surface at model point
     // (x, y, z) with unit eye normal n: global ambient 0.2, light ambient 0.3, diffuse 0.7.
     static Rgba lit(Rgb8 colour, float x, float y, Vec3 n = {0, 0, 1}, float z = 0) {
@@ -80,5 +92,5 @@ class DrawTest : public CoreTest {
         return slot;
     }
 
-    HeadlessGl gl{SIZE, SIZE};
+    std::optional<HeadlessContext> gl;
 };

@@ -65,6 +65,13 @@ class FakeDialogControls : public DialogControls {
             c.selected = -1;
     }
     int selected_row(int id) const override { return at(id).selected; }
+    // The texts of ids, each followed by a space.
+    std::string texts(std::initializer_list<int> ids) const {
+        std::string s;
+        for (int id : ids)
+            s += text(id, 100) + " ";
+        return s;
+    }
     const Control& control(int id) const { return at(id); }
 
   private:

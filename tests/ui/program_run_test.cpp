@@ -4,10 +4,10 @@
 #include <algorithm>
 
 #include "tests/ui/ui_fixture.h"
-#include "tools/cob_builder.h"
 #include "tools/hog_builder.h"
 #include "tools/oof_builder.h"
 #include "tools/orf_builder.h"
+#include "tools/small_models.h"
 
 namespace {
 
@@ -41,10 +41,6 @@ TEST_F(ProgramRunTest, EndsWithTheReadersStatusOnAFatalErrorAndOpensAFileByItsKi
     OofChunk unknown{"ZZZZ", {1, 2, 3, 4}, std::nullopt};
     std::vector<Vec3> square{{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 30, 0}};
     OrfPolygon face{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
-    CobBuilder cob;
-    cob.polh(cob_single_face({{0, 10, -10}, {0, -10, -10}, {0, -10, 10}, {0, 10, 10}}),
-             cob.grou("hull", {0, 0, 0}));
-    cob.end();
     struct Case {
         std::string script, file;
         int status;
@@ -62,7 +58,7 @@ TEST_F(ProgramRunTest, EndsWithTheReadersStatusOnAFatalErrorAndOpensAFileByItsKi
          "  1/1 Oof Name: a.oof"},
         {"40020", dir.write("room.orf", build_orf(square, {"brick"}, {face})), 0,
          "Total Polygons 1\n"},
-        {"40020", dir.write("hull.cob", cob.bytes()), 0, "Total Polygons 1\n"},
+        {"40020", dir.write("hull.cob", cob_two_group_model()), 0, "Total Polygons 2\n"},
         // A file that is not what its name says gets the reader's message and status.
         {"", dir.write("bad2.hog", {'H', 'O', 'G', '3'}), 254, "ERROR: Bad hog file"},
     };

@@ -15,14 +15,9 @@
 #include "ui/templates.h"
 #include "ui/window/model_view.h"
 
-std::vector<uint8_t> square_model(const char* props, bool textured_square,
-                                  const std::function<void()>& more) {
+std::vector<uint8_t> square_model(const std::function<void()>& more) {
     start_sample_model();
-    SampleSurface surface =
-        textured_square ? textured(add_sample_texture("stripes")) : flat(230, 40, 40);
-    add_sample_panel(add_sample_subobject("square", -1, {}), {}, 10, {0, 0, 1}, surface);
-    if (props)
-        add_sample_subobject("part", 0, {0, 0, 1}, props);
+    add_sample_panel(add_sample_subobject("square", -1, {}), {}, 10, {0, 0, 1}, flat(230, 40, 40));
     if (more)
         more();
     std::vector<uint8_t> bytes = export_oof_bytes();
@@ -34,16 +29,12 @@ std::vector<uint8_t> green_texture() {
     return build_ogf(make_ogf_image(4, 4, std::vector<uint16_t>(16, pack_1555(0, 255, 0))));
 }
 
-int count_pixels(const QImage& image, bool (*test)(QColor)) {
+int lit_pixels(const QImage& image) {
     int n = 0;
     for (int y = 0; y < image.height() - 24; ++y)
         for (int x = 0; x < image.width(); ++x)
-            n += test(image.pixelColor(x, y));
+            n += image.pixelColor(x, y) != QColor(0, 0, 0);
     return n;
-}
-
-bool is_lit(QColor c) {
-    return c != QColor(0, 0, 0);
 }
 
 void UiTest::SetUp() {

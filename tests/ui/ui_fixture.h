@@ -13,15 +13,12 @@
 #include "ui/script.h"
 #include "ui/window/main_window.h"
 
-// A polymodel file: a 20 x 20 square in the z = 0 plane seen from both sides, flat red or with
-// texture "stripes" (see green_texture), a second subobject with props when given, and what
+// A polymodel file: a flat red 20 x 20 square in the z = 0 plane seen from both sides, and what
 // `more` adds to the store (points, for example).
-std::vector<uint8_t> square_model(const char* props = nullptr, bool textured = false,
-                                  const std::function<void()>& more = {});
+std::vector<uint8_t> square_model(const std::function<void()>& more = {});
 std::vector<uint8_t> green_texture(); // an all-green 4 x 4 image
-// Pixels above the status caption that pass test.
-int count_pixels(const QImage& image, bool (*test)(QColor));
-bool is_lit(QColor c);
+// Pixels above the status caption that are not black.
+int lit_pixels(const QImage& image);
 
 class UiTest : public CoreTest {
   protected:
