@@ -30,6 +30,7 @@ class CobReaderTest : public CoreTest {
 };
 
 auto faces = cob_triangle_faces;
+auto counts = cob_polh_counts_only;
 
 // The store in short: each polygon's texture ("t1") or colour ("ff7f00"), then each texture
 // name ('-' after one no face uses), then how many "big oops" lines the import printed.
@@ -141,19 +142,13 @@ TEST_F(CobReaderTest, MaterialsGiveColoursOrTextureIndicesIntoTheNameList) {
     EXPECT_EQ(model.vertex_sobj[2] * 10 + model.vertex_alpha[2], 1.0f);
 }
 
+// Every corner has (0.5, 0.25).
 TEST_F(CobReaderTest, TextureParametersRepeatThenOffsetPerMaterial) {
-    // Every corner has (0.5, 0.25).
-    import(cob_scene({faces({1, 0, 2})}, {{0, 1, 1, 1, {}},
-                                          {1, 1, 1, 1, cob_texture_map("a.bmp", 0.1f, 0, 2, 0)},
-                                          { 2,
-                                            1,
-                                            1,
-                                            1,
-                                            cob_texture_map("b.bmp", 0, 0.25f, 0, 3) }}));
-    EXPECT_FLOAT_EQ(model.polygons[0].u[2], 0.9f);
-    EXPECT_FLOAT_EQ(model.polygons[0].v[0], 0.25f);
-    EXPECT_FLOAT_EQ(model.polygons[2].u[1], 0.5f);
-    EXPECT_FLOAT_EQ(model.polygons[2].v[1], 0.5f);
+    Bytes a = cob_texture_map("a.bmp", 0.1f, 0, 2, 0), b = cob_texture_map("b.bmp", 0, 0.25f, 0, 3);
+    import(cob_scene({faces({1, 0, 2})}, {{0, 1, 1, 1, {}}, {1, 1, 1, 1, a}, { 2, 1, 1, 1, b }}));
+    const Polygon* p = model.polygons;
+    EXPECT_EQ((std::vector<float>{p[0].u[2], p[0].v[0], p[2].u[1], p[2].v[1]}),
+              (std::vector<float>{0.9f, 0.25f, 0.5f, 0.5f}));
 }
 
 // Offsets from the parent's centre; a parent id of no earlier group is none. Names of 65535
@@ -288,25 +283,17 @@ TEST_F(CobReaderTest, EveryLimitImportsAtItsSizeAndIsRefusedOnePastItAsAreBadInd
         {cob_ended(grouped), &model.num_subobjects, 2, cob_ended(groupless),
          "cob: Grou after PolH... ouch"},
         {header, &polygons, 0, cob_ended(text), not_binary},
-        {{}, nullptr, 0, Bytes(header.begin(), header.begin() + 31), not_binary},
-        {{}, nullptr, 0, {}, not_binary},
+        {{}, {}, 0, Bytes(header.begin(), header.begin() + 31), not_binary},
+        {{}, {}, 0, {}, not_binary},
         // Import-table counts are checked before their records are read.
-        {{}, nullptr, 0, raw({cob_polh_counts_only(0, 0, 10000)}), "cob: faces > 10000... ouch"},
-        {{},
-         nullptr,
-         0,
-         raw({cob_polh_counts_only(6000, 0, 0), cob_polh_counts_only(4001, 0, 0)}),
-         "cob: vertices > 10000... ouch"},
-        {{}, nullptr, 0, raw({cob_polh_counts_only(0, 20001, 0)}), "cob: uvs > 20000... ouch"},
-        {{},
-         nullptr,
-         0,
-         raw({cob_polh_counts_only(0xFFFFFFFFu, 0, 0)}),
-         "cob: vertices > 10000... ouch"},
-        {{}, nullptr, 0, texture_files(101), "cob: textures > 100... ouch"},
-        {{}, nullptr, 0, cob_scene({faces({0}), next_polh}), vertex},
-        {{}, nullptr, 0, cob_scene({far}), vertex},
-        {{}, nullptr, 0, cob_scene({bad_uv}), "cob: uv index > uv count... ouch"},
+        {{}, {}, 0, raw({counts(0, 0, 10000)}), "cob: faces > 10000... ouch"},
+        {{}, {}, 0, raw({counts(6000, 0, 0), counts(4001, 0, 0)}), "cob: vertices > 10000... ouch"},
+        {{}, {}, 0, raw({counts(0, 20001, 0)}), "cob: uvs > 20000... ouch"},
+        {{}, {}, 0, raw({counts(0xFFFFFFFFu, 0, 0)}), "cob: vertices > 10000... ouch"},
+        {{}, {}, 0, texture_files(101), "cob: textures > 100... ouch"},
+        {{}, {}, 0, cob_scene({faces({0}), next_polh}), vertex},
+        {{}, {}, 0, cob_scene({far}), vertex},
+        {{}, {}, 0, cob_scene({bad_uv}), "cob: uv index > uv count... ouch"},
     };
     for (const auto& [at, count, want, past, text] : cases) {
         SCOPED_TRACE(text);

@@ -1,5 +1,5 @@
-// Exports: the polymodel (chunk order and conditions, computed fields, renumbered corners,
-// strings, round trips) and room (exact bytes, model-space flattening, round trip) images, and
+// Exports: the polymodel and room images against the bytes the builders make (grouping,
+// renumbered corners, computed fields, strings, model-space flattening), a round trip, and
 // the targets they are written to: a symlink is written through, an existing file keeps its
 // permission bits and owner, and what cannot be replaced safely is refused and left as it was.
 #include <grp.h>
@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "archive/hog_index.h"
 #include "formats/oof_reader.h"
@@ -189,11 +190,7 @@ constexpr bool ADDRESS_SANITIZER = false;
         std::_Exit(3);
     malloc_trim(0); // hands back what earlier tests freed, so the image needs new memory
     long pages = 0;
-    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld", &pages) != 1)
-            pages = 0;
-        std::fclose(statm);
-    }
+    std::ifstream("/proc/self/statm") >> pages;
     rlim_t used = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE));
     rlimit limit{used + (256 << 10), used + (256 << 10)};
     setrlimit(RLIMIT_AS, &limit);
@@ -339,38 +336,31 @@ TEST_F(ExportTest, SymlinkIsWrittenThroughToTheFileItNames) {
     EXPECT_EQ(names_in(dir.path("real")), (std::set<std::string>{"model.oof", "new.oof"}));
 }
 
+// Permission bits and owner of a file.
+std::tuple<mode_t, uid_t, gid_t> mode_and_owner(const std::string& path) {
+    struct stat s {};
+    EXPECT_EQ(stat(path.c_str(), &s), 0) << path;
+    return {s.st_mode & 07777, s.st_uid, s.st_gid};
+}
+
 TEST_F(ExportTest, ExistingFileKeepsItsPermissionBitsAndOwnerANewOneFollowsTheUmask) {
     const std::vector<uint8_t> image = export_oof_bytes();
-    struct Case {
-        const char* name;
-        mode_t mode;
-        bool other_owner; // needs root to set up
-    };
-    for (Case c : {Case{"private.oof", 0600, false}, Case{"shared.oof", 0664, false},
-                   Case{"nobodys.oof", 0604, true}}) {
-        if (c.other_owner && geteuid() != 0)
-            continue;
-        SCOPED_TRACE(c.name);
-        std::string path = dir.write(c.name, OLD);
-        ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
-        if (c.other_owner) {
-            ASSERT_EQ(chown(path.c_str(), NOBODY, NOBODY), 0);
-        }
-        struct stat before, after;
-        ASSERT_EQ(stat(path.c_str(), &before), 0);
+    for (auto [name, mode, owner] : {std::tuple{"private.oof", 0600, uid_t(-1)},
+                                     {"shared.oof", 0664, uid_t(-1)},
+                                     {"nobodys.oof", 0604, NOBODY}}) {
+        if (owner == NOBODY && geteuid() != 0)
+            continue; // only root can give a file to another user
+        std::string path = dir.write(name, OLD);
+        ASSERT_EQ(chmod(path.c_str(), mode) | chown(path.c_str(), owner, owner), 0);
+        auto before = mode_and_owner(path);
         EXPECT_TRUE(export_to(path));
-        ASSERT_EQ(stat(path.c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode & 07777, c.mode);
-        EXPECT_EQ(after.st_uid, before.st_uid);
-        EXPECT_EQ(after.st_gid, before.st_gid);
-        EXPECT_EQ(read_whole_file(path), image);
+        EXPECT_EQ(mode_and_owner(path), before) << name;
+        EXPECT_EQ(read_whole_file(path), image) << name;
     }
     mode_t old_mask = umask(027);
     EXPECT_TRUE(export_to(dir.path("new.oof")));
     umask(old_mask);
-    struct stat made;
-    ASSERT_EQ(stat(dir.path("new.oof").c_str(), &made), 0);
-    EXPECT_EQ(made.st_mode & 07777, 0640u);
+    EXPECT_EQ(std::get<0>(mode_and_owner(dir.path("new.oof"))), 0640u);
 }
 
 // As the unprivileged user, every export must be refused with the message; exits 0 if so.
@@ -397,25 +387,18 @@ TEST_F(ExportTest, FileTheUserMayNotWriteOrWhoseOwnerCannotBeKeptIsRefused) {
     fs::path folder = dir.root() / "nobodys";
     fs::create_directory(folder);
     ASSERT_EQ(chown(folder.c_str(), NOBODY, NOBODY), 0);
-    struct Case {
-        const char* name;
-        mode_t mode;
-        uid_t owner;
-    };
-    const Case cases[] = {{"read-only.oof", 0444, NOBODY}, {"roots.oof", 0666, 0}};
+    const std::tuple<const char*, mode_t, uid_t> cases[] = {{"read-only.oof", 0444, NOBODY},
+                                                            {"roots.oof", 0666, 0}};
     std::vector<std::string> paths;
-    for (const Case& c : cases) {
-        paths.push_back(dir.write("nobodys/" + std::string(c.name), OLD));
-        ASSERT_EQ(chmod(paths.back().c_str(), c.mode), 0);
-        ASSERT_EQ(chown(paths.back().c_str(), c.owner, c.owner), 0);
+    for (auto [name, mode, owner] : cases) {
+        paths.push_back(dir.write("nobodys/" + std::string(name), OLD));
+        ASSERT_EQ(chmod(paths.back().c_str(), mode) | chown(paths.back().c_str(), owner, owner), 0);
     }
     EXPECT_EXIT(export_as_nobody(paths, sink), ::testing::ExitedWithCode(0), "");
-    for (const Case& c : cases) {
-        struct stat after;
-        ASSERT_EQ(stat((folder / c.name).c_str(), &after), 0);
-        EXPECT_EQ(after.st_mode & 07777, c.mode) << c.name;
-        EXPECT_EQ(after.st_uid, c.owner) << c.name;
-        EXPECT_EQ(read_whole_file((folder / c.name).string()), OLD) << c.name;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        auto [name, mode, owner] = cases[i];
+        EXPECT_EQ(mode_and_owner(paths[i]), std::tuple(mode, owner, gid_t(owner))) << name;
+        EXPECT_EQ(read_whole_file(paths[i]), OLD) << name;
     }
     EXPECT_EQ(names_in(folder), (std::set<std::string>{"read-only.oof", "roots.oof"}));
 }
