@@ -239,20 +239,23 @@ std::vector<uint8_t> room(const std::vector<Vec3>& vertices,
         .bytes();
 }
 
-// Every polygon on the placeholder texture; a corner on no vertex on its subobject's first
-// vertex, since the reader takes only corners on a vertex of the room; a room without vertices
-// has no corners.
+// Model-space vertices moved into the room's frame (the parent chain itself is checked with the
+// model radius), every polygon on the placeholder texture; a corner on no vertex on its subobject's
+// first vertex, since the reader takes only corners on a vertex of the room; a room without
+// vertices has no corners.
 TEST_F(ExportTest, RoomHoldsTheShiftedModelOnThePlaceholderTexture) {
     add_subobject(-1, {0, 0, 0});
     add_subobject(0, {1, 0, 0});
     add_vertex(0, {1, 2, 3});
     add_vertex(1, {-4, 5.5f, -6});
     add_vertex(1, {0, 0, 0});
+    add_vertex(500, {1, 1, 1}); // of no subobject: no offset
     textured(0, 3, {2, 0, 1}, {0, 0.6f, 0.8f});
     textured(1, 1, {1, 3999, 2, 1}, {1, 0, 0});
     model.num_textures = 4;
     std::strcpy(model.textures[3].name, "rock");
-    const std::vector<Vec3> shifted = {{2049, -98, 2051}, {2045, -94.5f, 2042}, {2049, -100, 2048}};
+    const std::vector<Vec3> shifted = {
+        {2049, -98, 2051}, {2045, -94.5f, 2042}, {2049, -100, 2048}, {2049, -99, 2049}};
     OrfPolygon on_first = as_written(model.polygons[1]);
     on_first.points[1].vertex = 1;
     static Polymodel before;
@@ -266,28 +269,6 @@ TEST_F(ExportTest, RoomHoldsTheShiftedModelOnThePlaceholderTexture) {
     add_subobject(-1, {0, 0, 0});
     add_polygon(0, {0, 7});
     EXPECT_EQ(exported(), room({}, {{{0, 0, 1}, 0, {}}}));
-}
-
-TEST_F(ExportTest, VerticesAreMovedByEveryAncestorOffsetBeforeTheShift) {
-    add_subobject(-1, {0, 5, 0});
-    add_subobject(0, {1, 0, 0});
-    add_subobject(1, {0, 0, -2});
-    // A parent stored after its child, and parents that loop or leave the table.
-    add_subobject(4, {10, 0, 0});
-    add_subobject(-1, {0, 20, 0});
-    add_subobject(6, {0, 0, 1});
-    add_subobject(5, {0, 0, 2});
-    add_subobject(59, {0, 0, 4});
-    for (int sobj : {1, 2, 3, 5, 7})
-        add_vertex(sobj, {sobj == 2 ? 0.5f : 0, 0, 0});
-    add_vertex(500, {1, 1, 1});
-    EXPECT_EQ(exported(), room({{2049, -95, 2048},
-                                {2049.5f, -95, 2046},
-                                {2058, -80, 2048},
-                                {2048, -100, 2051},
-                                {2048, -100, 2052},
-                                {2049, -99, 2049}},
-                               {}));
 }
 
 TEST_F(ExportTest, LargestModelIsWrittenWhole) {
