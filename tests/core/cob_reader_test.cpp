@@ -306,8 +306,6 @@ TEST_F(CobReaderTest, EveryLimitImportsAtItsSizeAndIsRefusedOnePastItAsAreBadInd
                     text == not_binary ? -2 : 7);
         EXPECT_EQ(view.model_loaded, 0);
     }
-    copy_bounded(view.import_path, PATH_LEN, dir.path("absent.cob"));
-    expect_stop([] { load_cob(); }, "Can't open the cob/scn file", -2);
 }
 
 // 256 bytes without a terminator, followed in memory by another path buffer.
