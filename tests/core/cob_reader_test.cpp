@@ -8,6 +8,7 @@
 #include "formats/cob_reader.h"
 #include "state/file_io.h"
 #include "state/polymodel.h"
+#include "state/sobj_chain.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
 #include "tools/cob_builder.h"
@@ -190,14 +191,11 @@ TEST_F(CobReaderTest, GroupsBecomeSubobjectsWithOffsetsFromTheirParentsAndRelati
               "aaaaaaaaaaaaaaaaaaaaaaaaaaaaa -1 0 0 0 4, ab -1 0 0 0 5, ");
     EXPECT_STREQ(model.sobj_props[4], "");
     EXPECT_STREQ(model.textures[0].name, "long");
+    Vec3 origins[MAX_SOBJ];
+    subobject_origins(origins);
     for (uint32_t v = 0; v < 12; ++v) {
         EXPECT_EQ(model.vertex_sobj[v], v / 3) << v;
-        // Model space: the position plus the offsets of its subobject chain.
-        Vec3 p = model.vertices[v];
-        for (int32_t s = model.vertex_sobj[v]; s >= 0; s = model.sobj_parent[s])
-            p = {p.x + model.sobj_offset[s].x, p.y + model.sobj_offset[s].y,
-                 p.z + model.sobj_offset[s].z};
-        expect_near(p, {-written[v].y, written[v].z, written[v].x});
+        expect_near(model_space_position(origins, v), {-written[v].y, written[v].z, written[v].x});
     }
 }
 
