@@ -79,11 +79,9 @@ TEST_F(ExportTest, StoreIsWrittenGroupedBySubobjectWithCornersRenumberedAndField
     int root = add_subobject(-1, {10, 0, 0}), child = add_subobject(root, {0, 5, 0});
     std::strcpy(model.sobj_name[root], s49.c_str());
     std::strcpy(model.sobj_props[root], "$fov=1");
-    for (auto [s, p] : {std::pair{child, Vec3{1, 0, 0}},
-                        {root, {-2, -3, 7}},
-                        {child, {-20, 1, -1}},
-                        {root, {4, -1, 0}}})
-        add_vertex(s, p, {0, 0, float(model.num_vertices)});
+    const Vec3 positions[] = {{1, 0, 0}, {-2, -3, 7}, {-20, 1, -1}, {4, -1, 0}};
+    for (uint32_t v = 0; v < 4; ++v) // interleaved: child, root, child, root
+        add_vertex(v % 2 ? root : child, positions[v], {0, 0, float(v)});
     model.vertex_alpha[3] = 0.5f;
     model.vertices[3998] = {9, 9, 9}; // past the model's vertices: a corner there spans from 0
     add_polygon(child, {2, 3, 3998});
@@ -102,31 +100,20 @@ TEST_F(ExportTest, StoreIsWrittenGroupedBySubobjectWithCornersRenumberedAndField
     model.pos_key_frame[1] = 4;
     model.pos_key_pos[1] = {1, 2, 3};
     const Polygon* p = model.polygons;
-    OofSubobject written_root{
-        0,
-        -1,
-        {10, 0, 0},
-        s49,
-        std::string("$fov=1") + '\0',
-        {{-2, -3, 7}, {4, -1, 0}},
-        {{0, 0, 1}, {0, 0, 3}},
-        {1, 0.5f},
-        {written(p[1], {0, 1, 2}, std::sqrt(85.0f), std::sqrt(58.0f)), written(p[3], {}, 0, 0)},
-        0,
-        OofSobjComputed{std::sqrt(62.0f), {1, -2, 3.5f}}};
-    OofSubobject written_child{
-        1,
-        0,
-        {0, 5, 0},
-        std::string("sobj1") + '\0',
-        std::string(1, '\0'),
-        {{1, 0, 0}, {-20, 1, -1}},
-        {{0, 0, 0}, {0, 0, 2}},
-        {1, 1},
-        {written(p[0], {1, 0xFFFFFFFF, 0}, std::sqrt(577.0f), std::sqrt(5.0f)),
-         written(p[2], {1}, 0, 0)},
-        0,
-        OofSobjComputed{std::sqrt(402.0f), {-9.5f, 0.5f, -0.5f}}};
+    OofSubobject written_root(
+        0, -1, Vec3{10, 0, 0}, s49, std::string("$fov=1") + '\0',
+        std::vector<Vec3>{{-2, -3, 7}, {4, -1, 0}}, std::vector<Vec3>{{0, 0, 1}, {0, 0, 3}},
+        std::vector<float>{1, 0.5f},
+        std::vector{written(p[1], {0, 1, 2}, std::sqrt(85.0f), std::sqrt(58.0f)),
+                    written(p[3], {}, 0, 0)},
+        0, OofSobjComputed{std::sqrt(62.0f), {1, -2, 3.5f}});
+    OofSubobject written_child(
+        1, 0, Vec3{0, 5, 0}, std::string("sobj1") + '\0', std::string(1, '\0'),
+        std::vector<Vec3>{{1, 0, 0}, {-20, 1, -1}}, std::vector<Vec3>{{0, 0, 0}, {0, 0, 2}},
+        std::vector<float>{1, 1},
+        std::vector{written(p[0], {1, 0xFFFFFFFF, 0}, std::sqrt(577.0f), std::sqrt(5.0f)),
+                    written(p[2], {1}, 0, 0)},
+        0, OofSobjComputed{std::sqrt(402.0f), {-9.5f, 0.5f, -0.5f}});
     static Polymodel before;
     before = model;
     EXPECT_EQ(export_oof_bytes(),
