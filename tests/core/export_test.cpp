@@ -116,14 +116,17 @@ TEST_F(ExportTest, StoreIsWrittenGroupedBySubobjectWithCornersRenumberedAndField
         0, OofSobjComputed{std::sqrt(402.0f), {-9.5f, 0.5f, -0.5f}});
     static Polymodel before;
     before = model;
+    OofChunk ohdr = oof_ohdr(2, std::sqrt(197.0f), {-10, -3, -1}, {14, 6, 7});
     EXPECT_EQ(export_oof_bytes(),
-              build_oof(2300, {oof_txtr({std::string(36, 't'), std::string("ab") + '\0'}),
-                               oof_ohdr(2, std::sqrt(197.0f), {-10, -3, -1}, {14, 6, 7}),
+              build_oof(2300, {oof_txtr({std::string(36, 't'), std::string("ab") + '\0'}), ohdr,
                                oof_sobj(written_root, 2300), oof_sobj(written_child, 2300),
                                oof_spcl({{std::string(1, '\0'), s49, {}, 0}}),
                                oof_pani({{{9, {}}, {4, {1, 2, 3}}}, {}})}));
     EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0)
         << "a write leaves the store as it was";
+    model.num_textures = model.num_special_points = model.pos_num_keys[0] = 0;
+    EXPECT_EQ(export_oof_bytes(),
+              build_oof(2300, {ohdr, oof_sobj(written_root, 2300), oof_sobj(written_child, 2300)}));
 }
 
 // The image is larger than the old fixed buffer of 768000 bytes.
