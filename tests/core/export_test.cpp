@@ -241,7 +241,7 @@ TEST_F(ExportTest, RoomHoldsTheShiftedModelOnThePlaceholderTexture) {
     add_vertex(1, {0, 0, 0});
     add_vertex(500, {1, 1, 1}); // of no subobject: no offset
     textured(0, 3, {2, 0, 1}, {0, 0.6f, 0.8f});
-    textured(1, 1, {1, 3999, 2, 1}, {1, 0, 0});
+    textured(1, 1, {1, 4, 2, 1}, {1, 0, 0}); // vertex 4 is one past the last
     model.num_textures = 4;
     std::strcpy(model.textures[3].name, "rock");
     const std::vector<Vec3> shifted = {
