@@ -68,7 +68,7 @@ TEST_F(PropertyTest, RadiusIsTheLargestCoordinateOfTheAssembledModel) {
 
 // Each row: the properties, the normals of the subobject's polygons (the first one textured
 // when asked) and what the pass makes of them, the same when it runs again after an edit.
-// Facing: acos(0.8) is 36.8699 degrees; the normal is rounded first, the angle cut to 0.001;
+// Facing: acos(0.8) is 36.8699 degrees; the normal is cut to 0.001 first, then the angle;
 // straight down gives 180.00006, cut to 180; without a polygon the old values stay. Only the
 // text from the last '$' counts; a number that cannot be read keeps its old value, and an
 // unread glow amount is not scaled again. Glow turns a flat last polygon to the viewer, with
@@ -95,6 +95,7 @@ TEST_F(PropertyTest, EachPropertyWithItsNumbersAnglesAndAxes) {
         {"$Glow=0.5, 0.25;9,9", {}, false, " glow 0.5,0.25,9 2"},
         {"$glow=1,1,1,1", {{0, 0, 1}}, false, " facing 0 1,0,0 glow 1,1,1 10"},
         {"$glow=1,1,1,1", {{0, 1, 0}, {1, 0, 0}}, true, " facing 90 0,-1,0 glow 1,1,1 10"},
+        {"$facing", {{0.6006f, 0, 0.7995f}}, false, " facing 36.904 0,-1,0"}, // (0.6, 0, 0.799)
     };
     std::vector<std::string> want;
     for (const auto& row : rows) {
