@@ -58,12 +58,10 @@ TEST(ByteIo, WriterGrowsPatchesAndHandsOver) {
     }
 }
 
-TEST(ByteIo, PathPartsAndCaseRules) {
-    EXPECT_EQ(last_path_part("a/b\\c.ogf"), "c.ogf");
-    EXPECT_EQ(last_path_part("plain"), "plain");
-    EXPECT_TRUE(equal_ignoring_case(".OoF", ".oof"));
-    EXPECT_FALSE(equal_ignoring_case(".oof", ".oo"));
-    EXPECT_FALSE(equal_ignoring_case("[", "{")) << "only letters fold";
+// Folders and case are checked through the readers and the search; these are the edges.
+TEST(ByteIo, OnlyLettersFoldAndCopiesAreCutToTheBuffer) {
+    EXPECT_FALSE(equal_ignoring_case("[", "{") || equal_ignoring_case(".oo", ".oof") ||
+                 equal_ignoring_case(".oof", ".oo"));
     char small[4];
     copy_bounded(small, sizeof small, "abcdef");
     EXPECT_STREQ(small, "abc");
