@@ -72,7 +72,6 @@ TEST_F(CobReaderTest, VerticesAreTransformedIntoStoreAxesAndUnusedOnesDropped) {
 // exact comparison; damaged or cut chunks are not read past their end.
 TEST_F(CobReaderTest, MaterialsGiveColoursOrTextureIndicesIntoTheNameList) {
     const Bytes float_tail = {0x99, 0x99, 0x19, 0x3f}; // read as two unknown sub-chunk tags
-    const std::string oops = " big oops...\n";
     Bytes maps = cob_environment_map("sky.bmp"), wall = cob_texture_map("maps\\wall.bmp"),
           Wall = cob_texture_map("maps\\Wall.bmp");
     for (const Bytes& more : {cob_bump_map(), Bytes{'x', 'y'}, cob_texture_map("c:/art/hull.tga"),

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <sys/stat.h>
@@ -165,11 +166,11 @@ Bytes texture_file(const std::string& name, uint16_t value) {
         c = char(std::tolower(c));
     if (ext == "oaf")
         return build_oaf({one, make_ogf_image(1, 1, {0xFFFF})}, OafHeaderForm::long_form);
-    if (ext == "png" || ext == "tga" || ext == "jpg")
-        return build_image_file(ext == "png"   ? ImageFileFormat::png
-                                : ext == "tga" ? ImageFileFormat::tga
-                                               : ImageFileFormat::jpg,
-                                1, 1, {rgba.begin(), rgba.end()});
+    const std::map<std::string, ImageFileFormat> images = {{"png", ImageFileFormat::png},
+                                                           {"tga", ImageFileFormat::tga},
+                                                           {"jpg", ImageFileFormat::jpg}};
+    if (images.count(ext))
+        return build_image_file(images.at(ext), 1, 1, {rgba.begin(), rgba.end()});
     return ext == "bmp" ? Bytes{'B', 'M', 1, 2, 3} : build_ogf(one);
 }
 
