@@ -2,6 +2,7 @@
 #include "tools/oof_builder.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "state/byte_writer.h"
 
@@ -86,12 +87,25 @@ OofChunk oof_sobj(const OofSubobject& sobj, uint32_t version) {
     for (int i = 0; i < 7; ++i)
         out.f32(sobj.ignored_fill);
     out.vec3(sobj.offset);
-    for (int i = 0; i < 6; ++i)
-        out.f32(sobj.ignored_fill);
+    if (sobj.computed) {
+        out.f32(sobj.computed->radius);
+        out.u32(0xFFFFFFFF);
+        out.u32(0xFFFFFFFF);
+        out.vec3(sobj.computed->centre);
+    } else {
+        for (int i = 0; i < 6; ++i)
+            out.f32(sobj.ignored_fill);
+    }
     write_string(out, sobj.name);
     write_string(out, sobj.props);
-    for (int i = 0; i < 3; ++i)
-        out.f32(sobj.ignored_fill);
+    if (sobj.computed) {
+        out.u32(sobj.computed->animated ? 1 : 0xFFFFFFFF);
+        out.u32(sobj.computed->animated ? 2 : 0xFFFFFFFF);
+        out.u32(0);
+    } else {
+        for (int i = 0; i < 3; ++i)
+            out.f32(sobj.ignored_fill);
+    }
     out.u32(uint32_t(sobj.positions.size()));
     for (Vec3 p : sobj.positions)
         out.vec3(p);
@@ -167,7 +181,11 @@ OofChunk oof_rani(const std::vector<std::vector<OofRotKey>>& blocks) {
     });
 }
 
-std::vector<OofChunk> oof_every_chunk_kind(uint32_t version) {
+namespace {
+
+// With `rewritten`, the version-2300 chunks the writer makes of the store read from a `version`
+// file: the computed fields in place of the fill, and alpha 1 where the file held none.
+std::vector<OofChunk> every_chunk_kind(uint32_t version, bool rewritten) {
     OofSubobject body;
     body.name = std::string("body") + '\0';
     body.props = std::string("") + '\0';
@@ -205,10 +223,26 @@ std::vector<OofChunk> oof_every_chunk_kind(uint32_t version) {
     tri.corners = {{0, 0, 0}, {1, 1, 0}, {2, 0, 1}};
     turret.polygons = {tri};
     turret.ignored_fill = -7.25f;
+    OofChunk ohdr = oof_ohdr(2, 9, {-1, -2, -3}, {4, 7, 6});
+    if (rewritten) {
+        ohdr = oof_ohdr(2, std::sqrt(69.0f), {-1, -2, -3}, {4, 7, 7});
+        body.computed = {std::sqrt(62.0f), {1.5f, 1.5f, 1.5f}, true};
+        turret.computed = {5, {1.5f, 2.5f, 2}, true};
+        body.ignored_fill = turret.ignored_fill = 0;
+        for (OofPolygon& p : body.polygons) {
+            p.span_xz = std::sqrt(106.0f);
+            p.span_yz = std::sqrt(130.0f);
+        }
+        turret.polygons[0].span_xz = 5;
+        turret.polygons[0].span_yz = std::sqrt(41.0f);
+        if (version != 2300)
+            body.alphas = turret.alphas = {1, 1, 1, 1};
+        version = 2300;
+    }
 
     return {
         oof_txtr({std::string("hull") + '\0', std::string("glass") + '\0'}),
-        oof_ohdr(2, 9, {-1, -2, -3}, {4, 7, 6}),
+        ohdr,
         oof_sobj(body, version),
         oof_sobj(turret, version),
         oof_spcl({{std::string("engine") + '\0', std::string("$thrust") + '\0', {1, 2, 3}, 1.5f},
@@ -222,6 +256,16 @@ std::vector<OofChunk> oof_every_chunk_kind(uint32_t version) {
         oof_rani({{}, {{7, {0, 1, 0}, 16380}, {9, {1, 0, 0}, 32760}}}),
         oof_pinf("mass=12\nturn=3"),
     };
+}
+
+} // namespace
+
+std::vector<OofChunk> oof_every_chunk_kind(uint32_t version) {
+    return every_chunk_kind(version, false);
+}
+
+std::vector<uint8_t> oof_every_chunk_kind_rewritten(uint32_t read_version) {
+    return build_oof(2300, every_chunk_kind(read_version, true));
 }
 
 std::vector<uint8_t> oof_maximal_model() {

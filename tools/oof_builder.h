@@ -23,6 +23,13 @@ struct OofPolygon {
     float span_xz = 0, span_yz = 0; // written by every version but 1907
 };
 
+// What the writer computes into the words the reader skips.
+struct OofSobjComputed {
+    float radius;
+    Vec3 centre;
+    bool animated = false; // the model has key frames
+};
+
 // Strings are written as a u32 count and exactly the given bytes: include a '\0' to store one.
 struct OofSubobject {
     uint32_t number = 0;
@@ -32,7 +39,8 @@ struct OofSubobject {
     std::vector<Vec3> positions, normals;
     std::vector<float> alphas; // written by version 2300; missing entries are written as 0
     std::vector<OofPolygon> polygons;
-    float ignored_fill = 0; // value of the words the reader skips
+    float ignored_fill = 0;                  // value of the words the reader skips
+    std::optional<OofSobjComputed> computed; // written instead of the fill where it goes
 };
 
 struct OofPoint {
@@ -88,6 +96,8 @@ OofChunk oof_rani(const std::vector<std::vector<OofRotKey>>& blocks);
 // a flat triangle, props "$rotate=5"), GPNT, GRND, ATCH, NATH, SPCL, WBAT, PANI, RANI and PINF.
 // Paired fields hold different values so that a swapped field shows.
 std::vector<OofChunk> oof_every_chunk_kind(uint32_t version);
+// The image the writer makes of the store read from oof_every_chunk_kind(read_version).
+std::vector<uint8_t> oof_every_chunk_kind_rewritten(uint32_t read_version);
 
 // The largest model the store holds in the shape of a real one: 4000 vertices and 4000 quads
 // over 12 subobjects (each a child of the one before), two textures, and 15000 position and

@@ -53,16 +53,13 @@ class HostileFileTest : public CoreTest {
         clear_model();
         view.model_loaded = 0;
         sink.boxes.clear();
-        testing::internal::CaptureStdout(); // the trueSpace importer's lines
         try {
-            reader.load(bytes);
+            stdout_of([&] { reader.load(bytes); }); // the trueSpace importer's lines
         } catch (const ProgramExit& stop) {
-            testing::internal::GetCapturedStdout();
             EXPECT_TRUE(reader.statuses.count(stop.status)) << stop.status;
             EXPECT_EQ(last_caption() + std::to_string(view.model_loaded), "ERROR0");
             return false;
         }
-        testing::internal::GetCapturedStdout();
         EXPECT_EQ(view.model_loaded, 1);
         EXPECT_TRUE(!reader.imported || sink.boxes.empty()) << last_text();
         expect_store_within_tables(reader.imported);
@@ -140,13 +137,14 @@ TEST_F(HostileFileTest, RealTrueSpaceFilesCutAndCorrupted) {
     damage(COB, spider, {}, 1000, 32);
 }
 
-TEST_F(HostileFileTest, DevicesPipesAndFoldersAreRefusedLikeMissingFilesWithoutWaiting) {
+TEST_F(HostileFileTest, MissingFilesDevicesPipesAndFoldersAreRefusedWithoutWaiting) {
     ASSERT_EQ(mkfifo(dir.path("pipe.oof").c_str(), 0600), 0);
     std::filesystem::create_directory(dir.path("folder.oof"));
     // PIPE.OOF exists only as the pipe, which the case-insensitive lookup must pass over too.
     for (const Loader& loader : {LOAD_OOF, LOAD_HOG, IMPORT_COB, IMPORT_ORF})
-        for (const std::string& path : {std::string("/dev/zero"), dir.path("pipe.oof"),
-                                        dir.path("PIPE.OOF"), dir.path("folder.oof")})
+        for (const std::string& path :
+             {dir.path("missing.oof"), std::string("/dev/zero"), dir.path("pipe.oof"),
+              dir.path("PIPE.OOF"), dir.path("folder.oof")})
             EXPECT_EQ(outcome(loader, path), std::string("-2 ERROR ") + loader.cant_open) << path;
 }
 

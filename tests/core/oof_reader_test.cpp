@@ -6,6 +6,7 @@
 
 #include "archive/hog_index.h"
 #include "formats/oof_reader.h"
+#include "formats/oof_writer.h"
 #include "state/file_io.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
@@ -57,57 +58,19 @@ class OofReadTest : public CoreTest {
 };
 
 // A misread polygon trailer or alpha block shifts every later field, so the second subobject's
-// values and the chunks after it would come out wrong.
+// values and the chunks after it would come out wrong. What the file holds comes back whole in
+// the export; what the load derives (flags, frame list, properties) is checked here.
 TEST_F(OofReadTest, EveryChunkKindFillsItsTablesInEachLayout) {
     for (uint32_t version : {2300u, 1907u, 2200u, 1u}) {
         SCOPED_TRACE(version);
         reset_globals();
         load(oof_every_chunk_kind(version), version);
         EXPECT_TRUE(sink.boxes.empty()) << last_text();
-        EXPECT_STREQ(model.textures[1].name, "glass");
-        EXPECT_STREQ(model.sobj_name[1], "turret");
-        EXPECT_STREQ(model.sobj_props[1], "$rotate=5");
-        EXPECT_STREQ(model.special_points.properties[0], "$thrust");
-        EXPECT_STREQ(model.pinf_text, "mass=12\nturn=3");
-        const Polygon &quad = model.polygons[0], &flat = model.polygons[1],
-                      &tri = model.polygons[2];
-        EXPECT_EQ(model.textures[0].referenced + 2 * model.textures[1].referenced, 2);
-        EXPECT_EQ((U32s{model.num_textures, model.num_subobjects, uint32_t(model.sobj_parent[1]),
-                        model.sobj_num_verts[1], model.sobj_num_polys[0], model.num_vertices,
-                        model.vertex_sobj[3], model.vertex_sobj[4], model.num_polygons}),
-                  (U32s{2, 2, 0, 3, 2, 7, 0, 1, 3}));
-        EXPECT_EQ((U32s{quad.num_points, quad.n_txtr, quad.texture, quad.points[3], flat.n_txtr,
-                        flat.color.red, flat.color.green, flat.color.blue, flat.points[0], tri.sobj,
-                        tri.points[0], tri.points[2], tri.color.red, tri.color.green}),
-                  (U32s{4, 1, 1, 3, 0, 10, 20, 30, 3, 1, 4, 6, 200, 100}));
-        const WeaponBattery& bat = model.batteries;
-        EXPECT_EQ((U32s{model.num_special_points, model.num_gun_points, model.num_ground_points,
-                        model.num_attach_points, model.num_nath_points,
-                        model.gun_points.submodel[0], model.nath_points.submodel[1],
-                        model.num_batteries, bat.num_guns[0], bat.guns[0][1], bat.num_turrets[0],
-                        bat.turrets[0][0], bat.num_guns[1], bat.num_turrets[1]}),
-                  (U32s{2, 2, 1, 1, 2, 1, 1, 2, 2, 1, 1, 1, 1, 0}));
-        EXPECT_EQ((U32s{model.pos_first_key[1], model.pos_num_keys[0], model.pos_num_keys[1],
-                        model.pos_key_frame[1], model.rot_num_keys[0], model.rot_num_keys[1],
-                        model.rot_first_key[1], model.rot_key_frame[1], model.rot_key_angle[1]}),
-                  (U32s{2, 2, 1, 2, 0, 2, 0, 9, 32760}));
+        EXPECT_EQ(export_oof_bytes(), oof_every_chunk_kind_rewritten(version));
+        EXPECT_EQ((U32s{model.sobj_num_verts[1], model.sobj_num_polys[0],
+                        model.textures[0].referenced + 2u * model.textures[1].referenced}),
+                  (U32s{3, 2, 2}));
         EXPECT_EQ(first(model.used_frames, model.num_used_frames), (U32s{2, 5, 7, 9}));
-        EXPECT_EQ((Vec3s{model.sobj_offset[1], model.vertices[2], model.vertices[6]}),
-                  (Vec3s{{1, 2, 3}, {4, 5, -3}, {0, 5, 0}}));
-        EXPECT_EQ((Vec3s{model.vertex_normals[2], quad.normal, model.special_points.location[1]}),
-                  (Vec3s{{1, 0, 0}, {0, 0.6f, 0.8f}, {-4, -5, -6}}));
-        EXPECT_EQ((Vec3s{model.gun_points.location[1], model.gun_points.direction[1],
-                         model.ground_points.location[0], model.attach_points.direction[0]}),
-                  (Vec3s{{4, 5, 6}, {0, 1, 0}, {-1, -2, -3}, {1, 0, 0}}));
-        EXPECT_EQ(
-            (Vec3s{model.nath_points.location[1], model.pos_key_pos[2], model.rot_key_axis[1]}),
-            (Vec3s{{0.5f, 0.25f, 0.125f}, {7, 8, 9}, {1, 0, 0}}));
-        // Only version 2300 stores alphas; the other layouts read 1.
-        bool alpha = version == 2300;
-        EXPECT_EQ((std::vector<float>{model.vertex_alpha[1], model.vertex_alpha[6], quad.u[2],
-                                      quad.v[2], model.special_points.radius[1]}),
-                  (std::vector<float>{alpha ? 0.5f : 1, alpha ? 0.3f : 1, 0.5f, 0.6f, 2.5f}));
-        // The load ends with the property pass and the loaded flag.
         EXPECT_EQ(model.sobj_rotate[1] + model.any_rotate + view.model_loaded, 3);
     }
 }
@@ -153,8 +116,7 @@ TEST_F(OofReadTest, TextureListReferencedFlagsAndTheSeveralTexturesNote) {
     ASSERT_EQ(model.num_textures, 3u);
     EXPECT_EQ(std::string(model.textures[2].name), full) << "36 bytes fill the slot";
     EXPECT_EQ(model.textures[0].referenced * 10 + model.textures[1].referenced, 10);
-    EXPECT_EQ(last_caption() + " " + last_text(), "INFO n_txtr > 1...");
-    EXPECT_EQ(sink.boxes.size(), 1u);
+    EXPECT_EQ(shown(), "INFO n_txtr > 1...\n");
     EXPECT_EQ(
         (U32s{model.polygons[1].n_txtr, model.polygons[2].color.red, model.polygons[2].points[0]}),
         (U32s{3, 99, 2}));
@@ -173,7 +135,7 @@ TEST_F(OofReadTest, WrongChunkLengthIsReportedAndReadingGoesOnAtTheStatedEnd) {
     OofChunk ohdr = oof_ohdr(1, 1, {}, {});
     ohdr.data.resize(40, 0xEE);
     load({ohdr, sobj(3, 1)});
-    EXPECT_EQ(last_caption() + " " + last_text(), "ERROR " + BAD_LENGTH);
+    EXPECT_EQ(shown(), "ERROR " + BAD_LENGTH + "\n");
     EXPECT_EQ(model.num_subobjects + model.num_polygons + view.model_loaded, 3u);
 
     // A stated length shorter than what the chunk holds: the record read past it stays, and
@@ -367,11 +329,9 @@ TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
     }
 }
 
-// The file layer: a missing file, a list position outside the archive, an archive that is gone,
+// The file layer: a loose file, a list position outside the archive, an archive that is gone,
 // an entry read up to its own end or cut short by the end of the file.
 TEST_F(OofReadTest, LooseFilesAndArchiveEntries) {
-    copy_bounded(view.oof_path, PATH_LEN, dir.path("missing.oof"));
-    expect_stop([] { load_oof(0); }, "Can't open the oof file", -2);
     copy_bounded(view.oof_path, PATH_LEN, dir.write("Ship.oof", build_oof(2300, {sobj(3)})));
     load_oof(0);
     EXPECT_EQ(model.num_vertices, 3u);

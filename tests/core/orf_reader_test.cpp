@@ -31,6 +31,20 @@ OrfPolygon triangle(int16_t texture, int16_t a, int16_t b, int16_t c, Vec3 norma
 
 const std::vector<Vec3> three = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
 
+// The store written back by the builder, to compare with the file it was read from.
+Bytes as_built() {
+    std::vector<std::string> names;
+    for (const auto& t : std::span(model.textures, model.num_textures))
+        names.push_back(t.name);
+    std::vector<OrfPolygon> polygons;
+    for (const Polygon& p : std::span(model.polygons, model.num_polygons)) {
+        polygons.push_back({p.normal, int16_t(p.texture), {}});
+        for (uint32_t k = 0; k < p.num_points; ++k)
+            polygons.back().points.push_back({int16_t(p.points[k]), p.u[k], p.v[k]});
+    }
+    return build_orf({model.vertices, model.vertices + model.num_vertices}, names, polygons);
+}
+
 // Stated chunk lengths and bytes after the end chunk are ignored; without the end chunk the file
 // is read to its end.
 TEST_F(OrfReaderTest, EveryChunkFieldIsStoredWhateverTheChunkOrderLengthsAndEnd) {
@@ -52,26 +66,11 @@ TEST_F(OrfReaderTest, EveryChunkFieldIsStoredWhateverTheChunkOrderLengthsAndEnd)
         model.vertex_alpha[2] = 0.5f;
         model.vertex_sobj[3] = 7;
         load(bytes);
-        ASSERT_EQ(model.num_vertices, 4u);
-        for (uint32_t v = 0; v < 4; ++v) {
-            EXPECT_EQ(model.vertices[v], vertices[v]) << v;
-            EXPECT_EQ(model.vertex_sobj[v] + model.vertex_alpha[v], 1.0f);
-        }
-        ASSERT_EQ(model.num_polygons, 2u);
-        for (uint32_t p = 0; p < 2; ++p) {
-            const Polygon& got = model.polygons[p];
-            ASSERT_EQ(got.num_points, polygons[p].points.size());
-            EXPECT_EQ(got.normal, polygons[p].normal);
-            EXPECT_EQ(got.texture, uint32_t(polygons[p].texture));
-            EXPECT_EQ(got.n_txtr * 10 + got.sobj, 10u);
-            for (uint32_t k = 0; k < got.num_points; ++k) {
-                const OrfPoint& want = polygons[p].points[k];
-                EXPECT_EQ(std::tuple(got.points[k], got.u[k], got.v[k]),
-                          std::tuple(uint32_t(want.vertex), want.u, want.v));
-            }
-        }
-        ASSERT_EQ(model.num_textures, 2u);
-        EXPECT_STREQ(model.textures[1].name, "grass");
+        EXPECT_EQ(as_built(), build_orf(vertices, names, polygons));
+        for (uint32_t v = 0; v < 4; ++v)
+            EXPECT_EQ(model.vertex_sobj[v] + model.vertex_alpha[v], 1.0f) << v;
+        for (uint32_t p = 0; p < 2; ++p)
+            EXPECT_EQ(model.polygons[p].n_txtr * 10 + model.polygons[p].sobj, 10u);
     }
 }
 
@@ -117,26 +116,15 @@ TEST_F(OrfReaderTest, VerticesAreCentredOnEachAxisAndGetTheMeanOfTheirCornersNor
 // ('\' and '/') and the last extension come off.
 TEST_F(OrfReaderTest, TextureNamesAreTranslatedAndOnlyUsedOnesReferenced) {
     model.textures[20].referenced = 1;
-    const std::pair<std::string, std::string> names[] = {
-        {"ROCK0030.OGF1", "rock0030"},
-        {"maps\\brick.bmp", "brick"},
-        {"JUPITER1", "JupiterEuropa"},
-        {"c:\\art.v2/walls\\old.stone.tga", "old.stone"},
-        {"maps\\jupiter1", "jupiter1"},
-        {"art.v2\\plain", "plain"},
-        {"folder\\", ""},
-        {"h-SKY0", "H-sky1"},
-        {"CITYNEON1", "Neon1"},
-        {"Ref", "Ref"},
-    };
-    std::vector<std::string> written;
-    for (const auto& name : names)
-        written.push_back(name.first);
-    load(build_orf(three, written, {triangle(1, 0, 1, 2), triangle(3, 0, 1, 2)}));
-    ASSERT_EQ(model.num_textures, std::size(names));
-    for (uint32_t t = 0; t < std::size(names); ++t)
-        EXPECT_EQ(model.textures[t].name + std::to_string(model.textures[t].referenced),
-                  names[t].second + (t == 1 || t == 3 ? "1" : "0"));
+    load(build_orf(three,
+                   {"ROCK0030.OGF1", "maps\\brick.bmp", "JUPITER1",
+                    "c:\\art.v2/walls\\old.stone.tga", "maps\\jupiter1", "art.v2\\plain",
+                    "folder\\", "h-SKY0", "CITYNEON1", "Ref"},
+                   {triangle(1, 0, 1, 2), triangle(3, 0, 1, 2)}));
+    std::string names; // '*' after a referenced one
+    for (const auto& t : std::span(model.textures, model.num_textures))
+        names += std::string(t.name) + (t.referenced ? "* " : " ");
+    EXPECT_EQ(names, "rock0030 brick* JupiterEuropa old.stone* jupiter1 plain  H-sky1 Neon1 Ref ");
     EXPECT_EQ(model.textures[20].referenced, 0);
     const OrfTextureRow table[] = {{"Moss", "a"}, {"STONE", "first"}, {"stone", "second"}};
     EXPECT_STREQ(find_orf_texture_row(table, "Stone")->game_name, "first");
@@ -144,16 +132,13 @@ TEST_F(OrfReaderTest, TextureNamesAreTranslatedAndOnlyUsedOnesReferenced) {
 }
 
 TEST_F(OrfReaderTest, CountsAndNamesAtTheLimitsLoadAndOnePastAreRefused) {
-    std::vector<Vec3> vertices(MAX_VECT, Vec3{1, 2, 3});
+    std::vector<Vec3> vertices(MAX_VECT, Vec3{0, 0, 0});
     std::vector<OrfPolygon> polygons(MAX_POLY, triangle(34, 0, 3998, 3999));
     polygons.back() = {{0, 1, 0}, 0, std::vector<OrfPoint>(25, OrfPoint{3999, 1, 2})};
     std::vector<std::string> names(MAX_TEXTURE, "t");
     names[1] = std::string(35, 'w');
     load(build_orf(vertices, names, polygons));
-    EXPECT_EQ(model.num_vertices + model.num_polygons + model.num_textures, 8035u);
-    EXPECT_EQ(model.polygons[3999].num_points, 25u);
-    EXPECT_EQ(model.polygons[3998].points[2], 3999u);
-    EXPECT_EQ(std::string(model.textures[1].name), names[1]);
+    EXPECT_EQ(as_built(), build_orf(vertices, names, polygons));
 
     const char *past_table = "orf: texture index > MAX_TEXTURE... ouch",
                *past_list = "orf: texture index > numtextures... ouch",
@@ -190,8 +175,6 @@ TEST_F(OrfReaderTest, CountsAndNamesAtTheLimitsLoadAndOnePastAreRefused) {
 }
 
 TEST_F(OrfReaderTest, RoomFileIsReadByNameIgnoringCase) {
-    copy_bounded(view.import_path, PATH_LEN, dir.path("absent.orf"));
-    expect_stop([] { load_orf(); }, "Can't open the orf file", -2);
     dir.write("Room.ORF", build_orf(three, {"t"}, {triangle(0, 0, 1, 2)}));
     copy_bounded(view.import_path, PATH_LEN, dir.path("room.orf"));
     load_orf();

@@ -1,6 +1,7 @@
 // prepare_model: the model radius through the subobject chain, the reset, the last-'$' rule and
 // each property with its angles, axes, numbers and note.
 #include <cstring>
+#include <sstream>
 
 #include "formats/model_properties.h"
 #include "state/polymodel.h"
@@ -10,20 +11,22 @@
 
 namespace {
 
-// A subobject with these properties and one polygon per normal (textured when n_txtr).
-int with_props(const char* props, std::vector<Vec3> normals = {}, uint32_t n_txtr = 0) {
-    int s = add_subobject(-1, {});
-    std::strcpy(model.sobj_props[s], props);
-    for (Vec3 normal : normals)
-        add_polygon(s, {}, normal).n_txtr = n_txtr;
-    return s;
-}
-
-void expect_facing(int s, float angle, Vec3 axis) {
-    SCOPED_TRACE(s);
-    EXPECT_EQ(model.sobj_facing[s], 1);
-    EXPECT_NEAR(model.facing[s].facing_angle, angle, 1e-5);
-    expect_near(model.facing[s].facing_axis, axis, 1e-6f);
+// What the pass made of subobject s: " rotate <time>", " facing <angle> <axis>",
+// " glow <colour> <amount>", " fov".
+std::string derived(int s) {
+    std::ostringstream out;
+    const Vec3& axis = model.facing[s].facing_axis;
+    const float* c = model.glow[s].glow_color;
+    if (model.sobj_rotate[s])
+        out << " rotate " << model.rotate_time[s];
+    if (model.sobj_facing[s])
+        out << " facing " << model.facing[s].facing_angle << ' ' << axis.x + 0.0f << ','
+            << axis.y + 0.0f << ',' << axis.z + 0.0f;
+    if (model.sobj_glow[s])
+        out << " glow " << c[0] << ',' << c[1] << ',' << c[2] << ' ' << model.glow[s].glow_amount;
+    if (model.sobj_fov[s])
+        out << " fov";
+    return out.str();
 }
 
 class PropertyTest : public CoreTest {};
@@ -63,77 +66,70 @@ TEST_F(PropertyTest, RadiusIsTheLargestCoordinateOfTheAssembledModel) {
     }
 }
 
-TEST_F(PropertyTest, FacingAnglesAndAxesFromTheLastPolygon) {
-    // acos(0.8) is 36.8699 degrees: the normal is rounded first, the angle cut to 0.001;
-    // straight down gives 180.00006, cut to 180.
-    int up = with_props("$facing", {{0, 0, 1}});
-    int down = with_props("xx $FaCiNg and more", {{0, 0, -1}});
-    int side = with_props("$facingX", {{1, 0, 0}});
-    int tilted = with_props("$facing", {{0.6f, 0, 0.8f}});
-    int bare = with_props("$facing"); // without a polygon the old values stay
-    model.facing[bare] = {45, {0, 0, 1}};
-    prepare_model();
-    expect_facing(up, 0, {0, 1, 0});
-    expect_facing(down, 180, {0, 1, 0});
-    expect_facing(side, 90, {0, -1, 0});
-    expect_facing(tilted, 36.869f, {0, -1, 0});
-    expect_facing(bare, 45, {0, 0, 1});
-    EXPECT_TRUE(sink.boxes.empty());
-    add_polygon(up, {}, {0, 1, 0}); // the last polygon counts, and more than one is a note
-    prepare_model();
-    EXPECT_EQ(last_caption() + " " + last_text(), "INFO $facing... NumPoly > 1");
-    expect_facing(up, 90, {1, 0, 0});
-}
-
-TEST_F(PropertyTest, RotateReadsItsTurnTimeAndOnlyTheTextFromTheLastDollarCounts) {
+// Each row: the properties, the normals of the subobject's polygons (the first one textured
+// when asked) and what the pass makes of them, the same when it runs again after an edit.
+// Facing: acos(0.8) is 36.8699 degrees; the normal is cut to 0.001 first, then the angle;
+// straight down gives 180.00006, cut to 180; without a polygon the old values stay. Only the
+// text from the last '$' counts; a number that cannot be read keeps its old value, and an
+// unread glow amount is not scaled again. Glow turns a flat last polygon to the viewer, with
+// (1, 0, 0) as the axis when it already faces it.
+TEST_F(PropertyTest, EachPropertyWithItsNumbersAnglesAndAxes) {
+    const struct {
+        const char* props;
+        std::vector<Vec3> normals;
+        bool textured;
+        const char* derived;
+    } rows[] = {
+        {"$facing", {{0, 0, 1}}, false, " facing 0 0,1,0"},
+        {"xx $FaCiNg and more", {{0, 0, -1}}, false, " facing 180 0,1,0"},
+        {"$facingX", {{1, 0, 0}}, false, " facing 90 0,-1,0"},
+        {"$facing", {{0.6f, 0, 0.8f}}, false, " facing 36.869 0,-1,0"},
+        {"$facing", {}, false, " facing 45 0,0,1"},
+        {"turret $rotate=5  (turn time)", {}, false, " rotate 5"},
+        {"$ROTATE=fast", {}, false, " rotate 7"},
+        {"$rotate=3 $glow=1,0,0,1", {}, false, " glow 1,0,0 10"},
+        {"$rotate=3$fov=360.0,8.0,8.0", {}, false, " fov"},
+        {"rotate=3", {}, false, ""},
+        {"$rotat=3", {}, false, ""},
+        {"$glow=.2,.2,1,1", {{0, 0, 1}}, true, " glow 0.2,0.2,1 10"},
+        {"$Glow=0.5, 0.25;9,9", {}, false, " glow 0.5,0.25,9 2"},
+        {"$glow=1,1,1,1", {{0, 0, 1}}, false, " facing 0 1,0,0 glow 1,1,1 10"},
+        {"$glow=1,1,1,1", {{0, 1, 0}, {1, 0, 0}}, true, " facing 90 0,-1,0 glow 1,1,1 10"},
+        {"$facing", {{0.6006f, 0, 0.7995f}}, false, " facing 36.904 0,-1,0"}, // (0.6, 0, 0.799)
+    };
+    std::vector<std::string> want;
+    for (const auto& row : rows) {
+        int s = add_subobject(-1, {});
+        std::strcpy(model.sobj_props[s], row.props);
+        for (const Vec3& normal : row.normals)
+            add_polygon(s, {}, normal).n_txtr = row.textured && &normal == &row.normals[0];
+        want.push_back(row.derived);
+    }
+    model.facing[4] = {45, {0, 0, 1}};
+    model.rotate_time[6] = 7;
+    model.glow[12] = {{7, 8, 9}, 2};
     view.spin_angle[0] = 33;
     view.spin_angle[59] = 12;
-    int s = with_props("turret $rotate=5  (turn time)");
-    int bad = with_props("$ROTATE=fast");
-    model.rotate_time[bad] = 7; // an unreadable number leaves the old one
-    int glow = with_props("$rotate=3 $glow=1,0,0,1");
-    int fov = with_props("$rotate=3$fov=360.0,8.0,8.0");
-    with_props("rotate=3");
-    with_props("$rotat=3");
     model.sobj_facing[59] = 1; // every run starts from cleared flags
-    prepare_model();
-    EXPECT_EQ(model.sobj_rotate[s] + model.sobj_rotate[bad] + model.any_rotate, 3);
-    EXPECT_EQ(model.rotate_time[s] * 10 + model.rotate_time[bad], 57.0f);
-    EXPECT_EQ(view.spin_angle[0] + view.spin_angle[59] + model.sobj_facing[59], 0.0f);
-    EXPECT_EQ(model.sobj_glow[glow] + model.sobj_fov[fov], 2);
-    for (int r : {glow, fov, glow + 2, glow + 3})
-        EXPECT_EQ(model.sobj_rotate[r], 0) << r;
-    std::strcpy(model.sobj_props[s], "nothing");
-    std::strcpy(model.sobj_props[bad], "nothing");
-    prepare_model();
-    EXPECT_EQ(model.sobj_fov[fov] * 10 + model.sobj_rotate[s] + model.any_rotate, 10);
-}
-
-TEST_F(PropertyTest, GlowReadsColourAndAmountTimesTenAndTurnsFlatPolygonsToTheViewer) {
-    int s = with_props("$glow=.2,.2,1,1", {{0, 0, 1}}, 1);
-    // Numbers that cannot be read keep their old values; an unread amount is not scaled again,
-    // not even when the pass runs again after an edit.
-    int bad = with_props("$Glow=0.5, 0.25;9,9");
-    model.glow[bad] = {{7, 8, 9}, 2};
-    // A flat last polygon is made facing, with (1, 0, 0) as the axis when it already faces.
-    int up = with_props("$glow=1,1,1,1", {{0, 0, 1}});
-    int side = with_props("$glow=1,1,1,1", {{0, 1, 0}}, 1);
-    add_polygon(side, {}, {1, 0, 0});
     for (int run = 0; run < 2; ++run) {
         prepare_model();
-        EXPECT_EQ(model.sobj_glow[s], 1);
-        const GlowRecord &glow = model.glow[s], &kept = model.glow[bad];
-        EXPECT_EQ(std::vector(glow.glow_color, glow.glow_color + 3),
-                  (std::vector<float>{0.2f, 0.2f, 1}));
-        EXPECT_EQ(std::vector(kept.glow_color, kept.glow_color + 3),
-                  (std::vector<float>{0.5f, 0.25f, 9}));
-        EXPECT_EQ(glow.glow_amount * 10 + kept.glow_amount, 102.0f);
-        EXPECT_EQ(model.sobj_facing[s] + model.sobj_facing[bad], 0)
-            << "a textured polygon or none is not made facing";
-        expect_facing(up, 0, {1, 0, 0});
-        expect_facing(side, 90, {0, -1, 0});
-        EXPECT_TRUE(sink.boxes.empty()) << "glow counts no polygons";
+        std::vector<std::string> got;
+        for (uint32_t s = 0; s < model.num_subobjects; ++s)
+            got.push_back(derived(s));
+        EXPECT_EQ(got, want) << "run " << run;
     }
+    EXPECT_EQ(view.spin_angle[0] + view.spin_angle[59] + model.sobj_facing[59], 0.0f);
+    EXPECT_EQ(model.any_rotate, 1);
+    EXPECT_TRUE(sink.boxes.empty()) << "glow counts no polygons";
+    // The last polygon counts, and more than one under $facing is a note; rotate goes with its
+    // text.
+    add_polygon(0, {}, {0, 1, 0});
+    std::strcpy(model.sobj_props[5], "nothing");
+    std::strcpy(model.sobj_props[6], "nothing");
+    prepare_model();
+    EXPECT_EQ(last_caption() + " " + last_text(), "INFO $facing... NumPoly > 1");
+    EXPECT_EQ(derived(0) + derived(5) + derived(8), " facing 90 1,0,0 fov");
+    EXPECT_EQ(model.any_rotate, 0);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <sys/stat.h>
@@ -44,43 +45,54 @@ class TextureTest : public CoreTest {
     TextureImage image{};
 };
 
-// Width 10: counts 0 and 1 give one pixel, the run of ten crosses the end of row 0, the last run
-// overshoots the image, and a lower level of transparent pixels follows, which must not be read.
-TEST_F(TextureTest, RunsCrossRowEndsButNotTheImageEnd) {
-    OgfImage top = ogf_image_of_runs(10, 2, {{0, A}, {1, B}, {6, C}, {10, B}, {200, A}});
-    top.lower_levels = {{{1, 0x0000}}};
-    ASSERT_TRUE(decode(build_ogf(top)));
-    std::vector<Rgba> expected = {RGBA_A, RGBA_B};
-    expected.insert(expected.end(), 6, RGBA_C);
-    expected.insert(expected.end(), 10, RGBA_B);
-    expected.insert(expected.end(), 2, RGBA_A);
-    EXPECT_EQ(pixels(), expected);
-    EXPECT_FALSE(image.has_alpha) << "the lower level's transparent pixel was read";
-}
-
-// 1-5-5-5 (code 122): value 0 is the only see-through value, yet every value without the alpha
-// bit marks the texture as having alpha. 4-4-4-4 (every other code): the top nibble is ignored
-// and colour nibbles of 0 or 1 all round are transparent, colour kept.
-TEST_F(TextureTest, PixelFormatsAndTheirAlphaRules) {
+// Runs of width 10: counts 0 and 1 give one pixel, the run of ten crosses the end of row 0, the
+// last run overshoots the image, and a lower level of transparent pixels follows, which must not
+// be read. 1-5-5-5 (code 122): value 0 is the only see-through value, yet every value without the
+// alpha bit marks the texture as having alpha. 4-4-4-4 (every other code): the top nibble is
+// ignored and colour nibbles of 0 or 1 all round are transparent, colour kept. An animated
+// texture gives its first frame after either header: only 0x29 then 0x5C at bytes 5 and 6
+// announce the ten extra bytes of the long header.
+TEST_F(TextureTest, RunsPixelFormatsAndHeadersDecodeToTheirPixels) {
+    OgfImage runs = ogf_image_of_runs(10, 2, {{0, A}, {1, B}, {6, C}, {10, B}, {200, A}});
+    runs.lower_levels = {{{1, 0x0000}}};
+    std::vector<Rgba> run_pixels = {RGBA_A, RGBA_B};
+    run_pixels.insert(run_pixels.end(), 6, RGBA_C);
+    run_pixels.insert(run_pixels.end(), 10, RGBA_B);
+    run_pixels.insert(run_pixels.end(), 2, RGBA_A);
+    std::vector<OgfImage> frames = {make_ogf_image(2, 1, {A, B}), make_ogf_image(2, 1, {C, C})};
+    frames[0].name = "a much longer frame name than usual";
+    Bytes swapped = build_oaf(frames);
+    std::swap(swapped[5], swapped[6]);
+    auto row = [](uint8_t code, std::vector<uint16_t> values) {
+        return build_ogf(make_ogf_image(values.size(), 1, values, code));
+    };
+    const auto still = TextureKind::still, animated = TextureKind::animated;
     const struct {
-        uint8_t code;
-        std::vector<uint16_t> values;
+        Bytes bytes;
+        TextureKind kind;
         std::vector<Rgba> expected;
         bool has_alpha;
     } cases[] = {
-        {122, {0x801F}, {{0, 0, 248, 255}}, false},
-        {122, {0x8000, 0x0000}, {{0, 0, 0, 255}, {0, 0, 0, 0}}, true},
-        {122, {0x0345}, {{0, 208, 40, 255}}, true},
-        {0, {0xF111}, {{16, 16, 16, 0}}, true},
-        {0, {0x0001}, {{0, 0, 16, 0}}, true},
-        {0, {0x0200, 0x0345, 0x0002}, {{32, 0, 0, 255}, {48, 64, 80, 255}, {0, 0, 32, 255}}, false},
-        {121, {0x0345}, {{48, 64, 80, 255}}, false},
-        {123, {0x0345}, {{48, 64, 80, 255}}, false},
+        {build_ogf(runs), still, run_pixels, false},
+        {row(122, {0x801F}), still, {{0, 0, 248, 255}}, false},
+        {row(122, {0x8000, 0x0000}), still, {{0, 0, 0, 255}, {0, 0, 0, 0}}, true},
+        {row(122, {0x0345}), still, {{0, 208, 40, 255}}, true},
+        {row(0, {0xF111}), still, {{16, 16, 16, 0}}, true},
+        {row(0, {0x0001}), still, {{0, 0, 16, 0}}, true},
+        {row(0, {0x0200, 0x0345, 0x0002}),
+         still,
+         {{32, 0, 0, 255}, {48, 64, 80, 255}, {0, 0, 32, 255}},
+         false},
+        {row(121, {0x0345}), still, {{48, 64, 80, 255}}, false},
+        {row(123, {0x0345}), still, {{48, 64, 80, 255}}, false},
+        {build_oaf(frames), animated, {RGBA_A, RGBA_B}, false},
+        {build_oaf(frames, OafHeaderForm::long_form), animated, {RGBA_A, RGBA_B}, false},
+        {swapped, animated, {RGBA_A, RGBA_B}, false},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(decode(build_ogf(make_ogf_image(c.values.size(), 1, c.values, c.code))));
-        EXPECT_EQ(pixels(), c.expected) << int(c.code) << " " << c.values[0];
-        EXPECT_EQ(image.has_alpha, c.has_alpha) << int(c.code) << " " << c.values[0];
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        ASSERT_TRUE(decode(cases[i].bytes, cases[i].kind)) << i;
+        EXPECT_EQ(pixels(), cases[i].expected) << i;
+        EXPECT_EQ(image.has_alpha, cases[i].has_alpha) << i;
     }
 }
 
@@ -93,24 +105,7 @@ TEST_F(TextureTest, SizeLimitIs128PerSideHeightReportedFirst) {
     for (auto [width, height, texts] : {std::tuple{129, 1, W}, {1, 129, H}, {200, 200, H + W}}) {
         sink.boxes.clear();
         EXPECT_FALSE(decode(build_ogf(make_ogf_image(width, height, {A}))));
-        std::string shown;
-        for (const RecordedBox& box : sink.boxes)
-            shown += box.caption + " " + box.text + "\n";
-        EXPECT_EQ(shown, texts);
-    }
-}
-
-// Only 0x29 then 0x5C at bytes 5 and 6 announce the ten extra bytes of the long header.
-TEST_F(TextureTest, AnimatedTexturesDecodeTheirFirstFrameAfterEitherHeader) {
-    std::vector<OgfImage> frames = {make_ogf_image(2, 1, {A, B}), make_ogf_image(2, 1, {C, C})};
-    frames[0].name = "a much longer frame name than usual";
-    Bytes swapped = build_oaf(frames);
-    swapped[5] = 0x5C;
-    swapped[6] = 0x29;
-    for (const Bytes& bytes :
-         {build_oaf(frames), build_oaf(frames, OafHeaderForm::long_form), swapped}) {
-        ASSERT_TRUE(decode(bytes, TextureKind::animated));
-        EXPECT_EQ(pixels(), (std::vector<Rgba>{RGBA_A, RGBA_B}));
+        EXPECT_EQ(shown(), texts);
     }
 }
 
@@ -171,11 +166,11 @@ Bytes texture_file(const std::string& name, uint16_t value) {
         c = char(std::tolower(c));
     if (ext == "oaf")
         return build_oaf({one, make_ogf_image(1, 1, {0xFFFF})}, OafHeaderForm::long_form);
-    if (ext == "png" || ext == "tga" || ext == "jpg")
-        return build_image_file(ext == "png"   ? ImageFileFormat::png
-                                : ext == "tga" ? ImageFileFormat::tga
-                                               : ImageFileFormat::jpg,
-                                1, 1, {rgba.begin(), rgba.end()});
+    const std::map<std::string, ImageFileFormat> images = {{"png", ImageFileFormat::png},
+                                                           {"tga", ImageFileFormat::tga},
+                                                           {"jpg", ImageFileFormat::jpg}};
+    if (images.count(ext))
+        return build_image_file(images.at(ext), 1, 1, {rgba.begin(), rgba.end()});
     return ext == "bmp" ? Bytes{'B', 'M', 1, 2, 3} : build_ogf(one);
 }
 

@@ -84,6 +84,13 @@ class CoreTest : public ::testing::Test {
     // The text of the last box, or "" when none was shown.
     std::string last_text() const { return sink.boxes.empty() ? "" : sink.boxes.back().text; }
     std::string last_caption() const { return sink.boxes.empty() ? "" : sink.boxes.back().caption; }
+    // Every box shown, one "CAPTION text" line each.
+    std::string shown() const {
+        std::string all;
+        for (const RecordedBox& box : sink.boxes)
+            all += box.caption + " " + box.text + "\n";
+        return all;
+    }
 
     RecordingSink sink;
     TempDir dir;
