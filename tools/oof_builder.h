@@ -39,8 +39,8 @@ struct OofSubobject {
     std::vector<Vec3> positions, normals;
     std::vector<float> alphas; // written by version 2300; missing entries are written as 0
     std::vector<OofPolygon> polygons;
-    float ignored_fill = 0;                  // value of the words the reader skips
-    std::optional<OofSobjComputed> computed; // written instead of the fill where it goes
+    float ignored_fill = 0;                    // value of the words the reader skips
+    std::optional<OofSobjComputed> computed{}; // written instead of the fill where it goes
 };
 
 struct OofPoint {
