@@ -59,13 +59,14 @@ TEST_F(CobReaderTest, VerticesAreTransformedIntoStoreAxesAndUnusedOnesDropped) {
     CobBuildPolh sparse = cob_single_face({{9, 9, 9}, {0, 0, 0}, {8, 8, 8}, {0, 1, 0}, {0, 1, 1}});
     sparse.faces[0].points = {{1, 0}, {3, 0}, {4, 0}};
     import(cob_scene({plain, moved, sparse}));
-    ASSERT_EQ(model.num_vertices, 9u);
-    EXPECT_EQ(model.vertices[0], (Vec3{-2, 3, 1})) << "x = -y, y = z, z = x";
-    EXPECT_EQ(model.vertices[3], (Vec3{-46, 74, 18})) << "(1, 2, 3) -> (18, 46, 74)";
-    EXPECT_EQ(model.vertices[4], (Vec3{-8, 12, 4})) << "the translation column alone";
-    EXPECT_EQ(model.vertices[8], (Vec3{-1, 1, 0})) << "unused vertices dropped";
-    EXPECT_EQ(model.polygons[1].points[0], 3u) << "indices count over the whole file";
-    EXPECT_EQ(model.polygons[2].points[2], 8u);
+    // x = -y, y = z, z = x; (1, 2, 3) -> (18, 46, 74); the translation column alone; unused
+    // vertices dropped; corners count over the whole file.
+    EXPECT_EQ((std::vector<Vec3>{model.vertices[0], model.vertices[3], model.vertices[4],
+                                 model.vertices[8]}),
+              (std::vector<Vec3>{{-2, 3, 1}, {-46, 74, 18}, {-8, 12, 4}, {-1, 1, 0}}));
+    EXPECT_EQ(
+        (std::vector{model.num_vertices, model.polygons[1].points[0], model.polygons[2].points[2]}),
+        (std::vector{9u, 3u, 8u}));
 }
 
 // Materials describe the faces of the most recent PolH by number; names are de-duplicated by

@@ -27,10 +27,10 @@ TEST_F(HogTest, OffsetsRunFromTheDataOffsetAndEntriesAreListedByLastExtension) {
                                      hog.entries[3].offset, hog.entries[2].length}),
               (std::vector<uint64_t>{312, 312, 362, 50}));
     EXPECT_EQ(std::string(hog.entries[5].name), name36);
-    EXPECT_EQ(std::vector(hog.oof_entries, hog.oof_entries + hog.num_oof),
-              (std::vector{0u, 5u, 6u}));
-    EXPECT_EQ(std::vector(hog.ogf_entries, hog.ogf_entries + hog.num_ogf), std::vector{3u});
-    EXPECT_EQ(std::vector(hog.oaf_entries, hog.oaf_entries + hog.num_oaf), std::vector{4u});
+    EXPECT_EQ((std::vector{std::vector(hog.oof_entries, hog.oof_entries + hog.num_oof),
+                           std::vector(hog.ogf_entries, hog.ogf_entries + hog.num_ogf),
+                           std::vector(hog.oaf_entries, hog.oaf_entries + hog.num_oaf)}),
+              (std::vector<std::vector<uint32_t>>{{0, 5, 6}, {3}, {4}}));
     EXPECT_EQ(find_hog_texture(hog.ogf_entries, hog.num_ogf, "ROCK.OGF"), &hog.entries[3]);
     EXPECT_EQ(find_hog_texture(hog.ogf_entries, hog.num_ogf, "rock"), nullptr);
     EXPECT_TRUE(sink.boxes.empty());

@@ -32,15 +32,13 @@ template <class F> std::vector<uint8_t> pixels(int width, int height, F colour) 
 }
 
 TEST(ImageTexture, SizesHalveToFitThenRoundDownToPowersOfTwo) {
-    struct Row {
-        int width, height, fitted_width, fitted_height;
-    };
-    for (Row row :
-         {Row{256, 200, 128, 64}, Row{100, 50, 64, 32}, Row{128, 128, 128, 128}, Row{1, 1, 1, 1},
-          Row{129, 3, 64, 1}, Row{3, 1000, 1, 64}, Row{8192, 4000, 128, 32}}) {
-        TextureSize size = fitted_texture_size(row.width, row.height);
-        EXPECT_EQ(size.width, row.fitted_width) << row.width << " x " << row.height;
-        EXPECT_EQ(size.height, row.fitted_height) << row.width << " x " << row.height;
+    const int rows[][4] = {{256, 200, 128, 64},  {100, 50, 64, 32}, {128, 128, 128, 128},
+                           {1, 1, 1, 1},         {129, 3, 64, 1},   {3, 1000, 1, 64},
+                           {8192, 4000, 128, 32}};
+    for (auto [width, height, fitted_width, fitted_height] : rows) {
+        TextureSize size = fitted_texture_size(width, height);
+        EXPECT_EQ((std::array{size.width, size.height}), (std::array{fitted_width, fitted_height}))
+            << width << " x " << height;
     }
 }
 
@@ -82,12 +80,12 @@ TEST(ImageTexture, ScalingDownAveragesTheCoveredTexelsWeightedByAlpha) {
     EXPECT_EQ(image.width, 128);
     EXPECT_EQ(image.height, 64);
     EXPECT_TRUE(image.has_alpha);
-    for (int y : {0, 31, 63}) {
-        EXPECT_EQ(texel(128, 0, y), (Rgba{128, 128, 128, 255})) << y;
-        EXPECT_EQ(texel(128, 63, y), (Rgba{128, 128, 128, 255})) << y;
-        EXPECT_EQ(texel(128, 64, y), (Rgba{0, 255, 0, 128})) << "no red from clear texels " << y;
-        EXPECT_EQ(texel(128, 127, y), (Rgba{0, 255, 0, 128})) << y;
-    }
+    const Rgba GREY{128, 128, 128, 255}, GREEN{0, 255, 0, 128}; // no red from clear texels
+    for (int y : {0, 31, 63})
+        EXPECT_EQ((std::vector{texel(128, 0, y), texel(128, 63, y), texel(128, 64, y),
+                               texel(128, 127, y)}),
+                  (std::vector{GREY, GREY, GREEN, GREEN}))
+            << y;
 }
 
 TEST(ImageTexture, DamagedAndOversizedImagesAreRefused) {

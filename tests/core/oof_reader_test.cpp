@@ -196,29 +196,17 @@ OofChunk textured(uint32_t texture) {
 }
 
 using N = uint32_t;
-std::string z(N n) {
-    return std::string(n, 'z');
-}
+const auto z = [](N n) { return std::string(n, 'z'); };
+const auto of = [](auto... chunks) { return Chunks{chunks...}; };
+const auto battery = [](N guns, N turrets) { return OofBattery{U32s(guns, 1), U32s(turrets, 1)}; };
+const auto pos_key_at = [](N frame) { return oof_pani({{{frame, {}}}}); };
+const auto rot_key_at = [](N frame) { return oof_rani({{{frame, {}, 0}}}); };
+const auto corner = [](N vertices, U32s corners) { return sobj(subobject(vertices, {corners})); };
 OofChunk specials(N n, std::string name = "n", std::string props = "p") {
     return oof_spcl(std::vector(n, OofSpecial{std::move(name), std::move(props), {}, 1}));
 }
 template <class Key> std::vector<std::vector<Key>> full_then(N n, Key key) {
     return {std::vector(7500, key), std::vector(n, key)};
-}
-template <class... T> Chunks of(T... chunks) {
-    return {chunks...};
-}
-OofBattery battery(N guns, N turrets) {
-    return {U32s(guns, 1), U32s(turrets, 1)};
-}
-OofChunk pos_key_at(N frame) {
-    return oof_pani({{{frame, {}}}});
-}
-OofChunk rot_key_at(N frame) {
-    return oof_rani({{{frame, {}, 0}}});
-}
-OofChunk corner(N vertices, U32s corners, int32_t parent = -1) {
-    return sobj(subobject(vertices, {corners}, parent));
 }
 
 // Each limit: the file built with n at the limit loads silently, one past it stops the load
@@ -318,13 +306,7 @@ TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
     };
     for (auto c : cases) {
         std::memset(c.chunks.back().data.data() + c.count_at, 0xFF, 4);
-        int status = 1;
-        try {
-            load(c.chunks);
-        } catch (const ProgramExit& e) {
-            status = e.status;
-        }
-        EXPECT_EQ(status, c.status) << c.count_at;
+        EXPECT_EQ(status_of([&] { load(c.chunks); }, 1), c.status) << c.count_at;
         expect_store_within_tables(false);
     }
 }
@@ -357,10 +339,7 @@ TEST_F(OofReadTest, LooseFilesAndArchiveEntries) {
     // Cut inside the second model: it reads as far as the file goes.
     archive.resize(archive.size() - 4 - ship.size() / 2);
     dir.write("models.hog", archive);
-    try {
-        load_oof(1);
-    } catch (const ProgramExit&) {
-    }
+    status_of([] { load_oof(1); });
     expect_store_within_tables(false);
     copy_bounded(hog.hog_path, PATH_LEN, dir.path("missing.hog"));
     expect_stop([] { load_oof(0); }, "Oof: Can't open the hog file", -2);

@@ -37,11 +37,12 @@ class PropertyTest : public CoreTest {};
 // subobjects ends there.
 TEST_F(PropertyTest, RadiusIsTheLargestCoordinateOfTheAssembledModel) {
     int s = add_subobject(-1, {});
-    for (auto [vertices, radius] : std::vector<std::pair<std::vector<Vec3>, float>>{
-             {{{-12.7f, 3, 4}, {10, -1, 2}}, 12},
-             {{{-3, 3, 4}, {10, -1, 2}}, 10},
-             {{{-0.5f, -0.1f, -0.2f}, {-0.3f, -0.4f, -0.25f}}, 0},
-             {{}, 0}}) {
+    const std::pair<std::vector<Vec3>, float> spreads[] = {
+        {{{-12.7f, 3, 4}, {10, -1, 2}}, 12},
+        {{{-3, 3, 4}, {10, -1, 2}}, 10},
+        {{{-0.5f, -0.1f, -0.2f}, {-0.3f, -0.4f, -0.25f}}, 0},
+        {{}, 0}};
+    for (const auto& [vertices, radius] : spreads) {
         model.num_vertices = 0;
         for (Vec3 p : vertices)
             add_vertex(s, p);
@@ -53,12 +54,9 @@ TEST_F(PropertyTest, RadiusIsTheLargestCoordinateOfTheAssembledModel) {
     add_subobject(-1, {10, 0, 0});
     add_subobject(-1, {100, 0, 0});
     add_vertex(add_subobject(0, {0, 5, 0}), {1, 0, 0});
-    for (auto [parent_of_0, parent_of_2, radius] : {std::tuple{-1, 0, 11.0f},
-                                                    {-1, 1, 101.0f},
-                                                    {1, 0, 111.0f},
-                                                    {3, 0, 11.0f},
-                                                    {2, 0, 11.0f},
-                                                    {-1, 2, 5.0f}}) {
+    const std::tuple<int, int, float> chains[] = {{-1, 0, 11}, {-1, 1, 101}, {1, 0, 111},
+                                                  {3, 0, 11},  {2, 0, 11},   {-1, 2, 5}};
+    for (auto [parent_of_0, parent_of_2, radius] : chains) {
         model.sobj_parent[0] = parent_of_0;
         model.sobj_parent[2] = parent_of_2;
         prepare_model();

@@ -109,15 +109,14 @@ TEST(Store, ClearModelResetsWhatItOwnsAndKeepsTheRest) {
     EXPECT_TRUE(bytes_are(0, model.num_vertices, model.num_polygons, model.num_subobjects,
                           model.num_used_frames, model.num_gun_points, model.num_ground_points,
                           model.num_attach_points, model.num_nath_points, model.num_special_points,
-                          model.num_batteries, model.any_rotate));
-    EXPECT_TRUE(bytes_are(0, model.sobj_num_verts, model.sobj_num_polys, model.sobj_facing,
-                          model.sobj_rotate, model.sobj_glow, model.sobj_fov, model.pos_first_key,
-                          model.pos_num_keys, model.rot_first_key, model.rot_num_keys));
-    EXPECT_TRUE(bytes_are(0, model.frame_used, model.pos_key_frame, model.pos_key_pos,
-                          model.rot_key_frame, model.rot_key_axis, model.rot_key_angle));
+                          model.num_batteries, model.any_rotate, model.sobj_num_verts,
+                          model.sobj_num_polys, model.sobj_facing, model.sobj_rotate,
+                          model.sobj_glow, model.sobj_fov, model.pos_first_key, model.pos_num_keys,
+                          model.rot_first_key, model.rot_num_keys, model.frame_used,
+                          model.pos_key_frame, model.pos_key_pos, model.rot_key_frame,
+                          model.rot_key_axis, model.rot_key_angle, model.pinf_text[0]));
     for (int s = 0; s < MAX_SOBJ; ++s)
         EXPECT_EQ(model.sobj_name[s][0] + model.sobj_props[s][0] + model.used_frames[s], 0u);
-    EXPECT_EQ(model.pinf_text[0], 0);
     // Only the start of the frame list is cleared; num_used_frames bounds what is read.
     EXPECT_TRUE(bytes_are(OLD, model.used_frames[MAX_SOBJ], model.num_textures, model.textures,
                           model.vertices, model.polygons, model.vertex_sobj, model.sobj_parent,

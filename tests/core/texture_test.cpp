@@ -66,28 +66,27 @@ TEST_F(TextureTest, RunsPixelFormatsAndHeadersDecodeToTheirPixels) {
     auto row = [](uint8_t code, std::vector<uint16_t> values) {
         return build_ogf(make_ogf_image(values.size(), 1, values, code));
     };
-    const auto still = TextureKind::still, animated = TextureKind::animated;
+    const auto animated = TextureKind::animated;
     const struct {
         Bytes bytes;
-        TextureKind kind;
         std::vector<Rgba> expected;
         bool has_alpha;
+        TextureKind kind = TextureKind::still;
     } cases[] = {
-        {build_ogf(runs), still, run_pixels, false},
-        {row(122, {0x801F}), still, {{0, 0, 248, 255}}, false},
-        {row(122, {0x8000, 0x0000}), still, {{0, 0, 0, 255}, {0, 0, 0, 0}}, true},
-        {row(122, {0x0345}), still, {{0, 208, 40, 255}}, true},
-        {row(0, {0xF111}), still, {{16, 16, 16, 0}}, true},
-        {row(0, {0x0001}), still, {{0, 0, 16, 0}}, true},
+        {build_ogf(runs), run_pixels, false},
+        {row(122, {0x801F}), {{0, 0, 248, 255}}, false},
+        {row(122, {0x8000, 0x0000}), {{0, 0, 0, 255}, {0, 0, 0, 0}}, true},
+        {row(122, {0x0345}), {{0, 208, 40, 255}}, true},
+        {row(0, {0xF111}), {{16, 16, 16, 0}}, true},
+        {row(0, {0x0001}), {{0, 0, 16, 0}}, true},
         {row(0, {0x0200, 0x0345, 0x0002}),
-         still,
          {{32, 0, 0, 255}, {48, 64, 80, 255}, {0, 0, 32, 255}},
          false},
-        {row(121, {0x0345}), still, {{48, 64, 80, 255}}, false},
-        {row(123, {0x0345}), still, {{48, 64, 80, 255}}, false},
-        {build_oaf(frames), animated, {RGBA_A, RGBA_B}, false},
-        {build_oaf(frames, OafHeaderForm::long_form), animated, {RGBA_A, RGBA_B}, false},
-        {swapped, animated, {RGBA_A, RGBA_B}, false},
+        {row(121, {0x0345}), {{48, 64, 80, 255}}, false},
+        {row(123, {0x0345}), {{48, 64, 80, 255}}, false},
+        {build_oaf(frames), {RGBA_A, RGBA_B}, false, animated},
+        {build_oaf(frames, OafHeaderForm::long_form), {RGBA_A, RGBA_B}, false, animated},
+        {swapped, {RGBA_A, RGBA_B}, false, animated},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         ASSERT_TRUE(decode(cases[i].bytes, cases[i].kind)) << i;

@@ -65,15 +65,20 @@ class CoreTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Runs f, which must end the program; returns the exit status it ended with.
-    template <class F> int exit_status_of(F&& f) {
+    // Runs f; returns the exit status it ended the program with, or `returned` if it returned.
+    template <class F> int status_of(F&& f, int returned = 12345) {
         try {
             f();
         } catch (const ProgramExit& e) {
             return e.status;
         }
-        ADD_FAILURE() << "expected the program to end";
-        return 12345;
+        return returned;
+    }
+    // Runs f, which must end the program; returns the exit status it ended with.
+    template <class F> int exit_status_of(F&& f) {
+        int status = status_of(f);
+        EXPECT_NE(status, 12345) << "expected the program to end";
+        return status;
     }
     // Runs f, which must end the program with status after an "ERROR" box holding text.
     template <class F> void expect_stop(F&& f, const std::string& text, int status) {
