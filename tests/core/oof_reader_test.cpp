@@ -232,13 +232,9 @@ TEST_F(OofReadTest, EachLimitLoadsAtItsValueAndStopsOnePastIt) {
          [](N n) { return of(oof_txtr(std::vector(n, z(36)))); }},
         {"charcount > 36", 0, 36, [](N n) { return of(oof_txtr(std::vector(2, z(n)))); }},
         {"pani: number keys > MAX_ANI", 7, 7500,
-         [](N n) {
-             return of(sobj(0), sobj(0), oof_pani(full_then(n, OofPosKey{1, {}})));
-         }},
+         [](N n) { return of(sobj(0), sobj(0), oof_pani(full_then(n, OofPosKey(1, {})))); }},
         {"rani: number keys > MAX_ANI", 7, 7500,
-         [](N n) {
-             return of(sobj(0), sobj(0), oof_rani(full_then(n, OofRotKey{1, {}, 1})));
-         }},
+         [](N n) { return of(sobj(0), sobj(0), oof_rani(full_then(n, OofRotKey(1, {}, 1)))); }},
         {"pani: frame > MAX_ANI", 7, 14999, [](N n) { return of(sobj(0), pos_key_at(n)); }},
         {"rani: frame > MAX_ANI", 7, 14999, [](N n) { return of(sobj(0), rot_key_at(n)); }},
         {"Vcount > MAX_VECT", 7, 2000, [](N n) { return of(sobj(2000), sobj(n)); }},
