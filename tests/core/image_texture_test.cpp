@@ -58,10 +58,9 @@ TEST(ImageTexture, EveryFormatGivesItsColoursAndAlpha) {
         SCOPED_TRACE(int(row.format));
         TextureImage image{};
         ASSERT_TRUE(decode_image_texture(build_image_file(row.format, 16, 8, rgba), image));
-        EXPECT_EQ(image.width, 16);
-        EXPECT_EQ(image.height, 8);
-        EXPECT_EQ(image.has_alpha, row.keeps_alpha);
-        EXPECT_EQ(texel(16, 0, 0)[3], row.keeps_alpha ? 0 : 255);
+        EXPECT_EQ(
+            (std::array<int, 4>{image.width, image.height, image.has_alpha, texel(16, 0, 0)[3]}),
+            (std::array<int, 4>{16, 8, row.keeps_alpha, row.keeps_alpha ? 0 : 255}));
         expect_rgba_near(texel(16, 3, 5), RED, row.tolerance);
         expect_rgba_near(texel(16, 15, 7), BLUE, row.tolerance);
     }

@@ -22,9 +22,7 @@ using Chunks = std::vector<OofChunk>;
 
 const std::string BAD_LENGTH = "Oof data is bad, chunk length wrong... ouch";
 
-template <class T> std::vector<T> first(const T* values, size_t n) {
-    return {values, values + n};
-}
+const auto first = [](const auto* values, size_t n) { return std::vector(values, values + n); };
 
 // A subobject of `vertices` vertices with one polygon per corner list.
 OofSubobject subobject(uint32_t vertices, std::vector<U32s> polygons = {}, int32_t parent = -1) {
