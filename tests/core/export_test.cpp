@@ -279,18 +279,16 @@ TEST_F(ExportTest, SymlinkIsWrittenThroughToTheFileItNames) {
     fs::create_symlink("real/model.oof", dir.path("relative.oof"));
     fs::create_symlink(dir.path("relative.oof"), dir.path("chain.oof"));
     fs::create_symlink("real/new.oof", dir.path("dangling.oof"));
-    struct Case {
-        const char *link, *written;
-    };
-    for (Case c : {Case{"relative.oof", "real/model.oof"}, Case{"chain.oof", "real/model.oof"},
-                   Case{"dangling.oof", "real/new.oof"}}) {
-        SCOPED_TRACE(c.link);
+    for (auto [link, written] : {std::pair{"relative.oof", "real/model.oof"},
+                                 {"chain.oof", "real/model.oof"},
+                                 {"dangling.oof", "real/new.oof"}}) {
+        SCOPED_TRACE(link);
         dir.write("real/model.oof", OLD);
-        fs::path before = fs::read_symlink(dir.path(c.link));
-        EXPECT_TRUE(export_to(dir.path(c.link)));
-        ASSERT_TRUE(fs::is_symlink(dir.path(c.link)));
-        EXPECT_EQ(fs::read_symlink(dir.path(c.link)), before);
-        EXPECT_EQ(read_whole_file(dir.path(c.written)), image);
+        fs::path before = fs::read_symlink(dir.path(link));
+        EXPECT_TRUE(export_to(dir.path(link)));
+        ASSERT_TRUE(fs::is_symlink(dir.path(link)));
+        EXPECT_EQ(fs::read_symlink(dir.path(link)), before);
+        EXPECT_EQ(read_whole_file(dir.path(written)), image);
     }
     // A loop of links, a pipe, a missing folder and a folder in the way (so the finished
     // temporary file cannot be renamed) are refused; the pipe stays a pipe.

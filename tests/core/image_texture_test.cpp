@@ -48,21 +48,17 @@ TEST(ImageTexture, EveryFormatGivesItsColoursAndAlpha) {
     std::vector<uint8_t> rgba = pixels(16, 8, [&](int x, int y) {
         return x + y == 0 ? CLEAR : x < 8 ? RED : BLUE;
     });
-    struct Row {
-        ImageFileFormat format;
-        int tolerance;
-        bool keeps_alpha;
-    };
-    for (Row row : {Row{ImageFileFormat::png, 0, true}, Row{ImageFileFormat::tga, 0, true},
-                    Row{ImageFileFormat::bmp, 0, true}, Row{ImageFileFormat::jpg, 6, false}}) {
-        SCOPED_TRACE(int(row.format));
+    using enum ImageFileFormat;
+    for (auto [format, tolerance, keeps_alpha] :
+         {std::tuple{png, 0, true}, {tga, 0, true}, {bmp, 0, true}, {jpg, 6, false}}) {
+        SCOPED_TRACE(int(format));
         TextureImage image{};
-        ASSERT_TRUE(decode_image_texture(build_image_file(row.format, 16, 8, rgba), image));
+        ASSERT_TRUE(decode_image_texture(build_image_file(format, 16, 8, rgba), image));
         EXPECT_EQ(
             (std::array<int, 4>{image.width, image.height, image.has_alpha, texel(16, 0, 0)[3]}),
-            (std::array<int, 4>{16, 8, row.keeps_alpha, row.keeps_alpha ? 0 : 255}));
-        expect_rgba_near(texel(16, 3, 5), RED, row.tolerance);
-        expect_rgba_near(texel(16, 15, 7), BLUE, row.tolerance);
+            (std::array<int, 4>{16, 8, keeps_alpha, keeps_alpha ? 0 : 255}));
+        expect_rgba_near(texel(16, 3, 5), RED, tolerance);
+        expect_rgba_near(texel(16, 15, 7), BLUE, tolerance);
     }
 }
 
