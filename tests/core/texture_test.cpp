@@ -180,14 +180,11 @@ std::vector<std::string> words_of(const std::string& text) {
 
 class TextureSearchTest : public TextureTest {
   protected:
-    void SetUp() override {
-        TextureTest::SetUp();
-        old_cwd = fs::current_path();
-    }
-    void TearDown() override {
-        fs::current_path(old_cwd);
-        TextureTest::TearDown();
-    }
+    // Puts the working folder back before the temporary folder is removed.
+    struct WorkingFolder {
+        fs::path old = fs::current_path();
+        ~WorkingFolder() { fs::current_path(old); }
+    } working_folder;
     // A fresh working folder with the loose files (a trailing '|' makes a pipe) and an archive.
     void files(const std::string& folder, const std::string& loose, const std::string& entries) {
         fs::create_directory(dir.root() / folder);
@@ -211,8 +208,6 @@ class TextureSearchTest : public TextureTest {
         Rgba pixel = pixels()[0];
         return found + (pixel[0] > 200 ? "" : "@" + std::to_string(pixel[2] / 8 - 1));
     }
-
-    fs::path old_cwd;
 };
 
 // With and without the listing kept for a texture load: the listing must give the same answers.
