@@ -171,10 +171,8 @@ TEST_F(OofReadTest, ChunkCutShortReadsZerosPastTheEnd) {
 }
 
 TEST_F(OofReadTest, WrongHeadersAndUnknownChunksAreRefused) {
-    const std::string HEADER = "oof header is wrong",
-                      TAG = "Oof data is bad, unknown datatype... ouch";
-    expect_stop([] { load_oof_bytes(build_oof(2300, {}, "PSPX")); }, HEADER, 0);
-    expect_stop([] { load_oof_bytes(std::vector<uint8_t>{'P', 'S', 'P'}); }, HEADER, 0);
+    const std::string TAG = "Oof data is bad, unknown datatype... ouch";
+    expect_stop([] { load_oof_bytes(build_oof(2300, {}, "PSPX")); }, "oof header is wrong", 0);
     expect_stop([this] { load({{"SOBX", {}, std::nullopt}}); }, TAG, 5);
     expect_stop([this] { load({{"sobj", {}, std::nullopt}}); }, TAG, 5);
 }
