@@ -200,14 +200,6 @@ TEST_F(ExportTest, NoMemoryForTheImageEndsWithStatusOne) {
     EXPECT_FALSE(std::filesystem::exists(dir.path("out.oof")));
 }
 
-Polygon& textured(int sobj, uint32_t texture, std::initializer_list<uint32_t> corners,
-                  Vec3 normal) {
-    Polygon& polygon = add_polygon(sobj, corners, normal);
-    polygon.n_txtr = 1;
-    polygon.texture = texture;
-    return polygon;
-}
-
 OrfPolygon as_written(const Polygon& polygon) {
     OrfPolygon out{polygon.normal, 0, {}};
     for (uint32_t k = 0; k < polygon.num_points; ++k)
@@ -239,8 +231,9 @@ TEST_F(ExportTest, RoomHoldsTheShiftedModelOnThePlaceholderTexture) {
     add_vertex(1, {-4, 5.5f, -6});
     add_vertex(1, {0, 0, 0});
     add_vertex(500, {1, 1, 1}); // of no subobject: no offset
-    textured(0, 3, {2, 0, 1}, {0, 0.6f, 0.8f});
-    textured(1, 1, {1, 4, 2, 1}, {1, 0, 0}); // vertex 4 is one past the last
+    add_polygon(0, {2, 0, 1}, {0, 0.6f, 0.8f}).texture = 3;
+    add_polygon(1, {1, 4, 2, 1}, {1, 0, 0}).texture = 1; // vertex 4 is one past the last
+    model.polygons[0].n_txtr = model.polygons[1].n_txtr = 1;
     model.num_textures = 4;
     std::strcpy(model.textures[3].name, "rock");
     const std::vector<Vec3> shifted = {
