@@ -28,6 +28,7 @@
 #include "tools/hog_builder.h"
 #include "tools/oof_builder.h"
 #include "tools/orf_builder.h"
+#include "tools/sample_shapes.h"
 #include "tools/store_builder.h"
 
 namespace fs = std::filesystem;
@@ -85,20 +86,16 @@ TEST_F(ExportTest, StoreIsWrittenGroupedBySubobjectWithCornersRenumberedAndField
     model.vertex_alpha[3] = 0.5f;
     model.vertices[3998] = {9, 9, 9}; // past the model's vertices: a corner there spans from 0
     add_polygon(child, {2, 3, 3998});
-    Polygon& textured = add_polygon(root, {1, 3, 0});
-    textured.n_txtr = 2;
-    textured.texture = 5;
+    add_polygon(root, {1, 3, 0}).texture = 5;
+    model.polygons[1].n_txtr = 2;
     add_polygon(child, {2});
     add_polygon(root, {});
     model.num_textures = 2;
     std::memset(model.textures[0].name, 't', 36);
     std::strcpy(model.textures[1].name, "ab");
-    model.num_special_points = 1;
-    std::strcpy(model.special_points.properties[0], s49.c_str());
-    model.pos_num_keys[0] = 2;
-    model.pos_key_frame[0] = 9;
-    model.pos_key_frame[1] = 4;
-    model.pos_key_pos[1] = {1, 2, 3};
+    add_special_point("", s49.c_str(), {}, 0);
+    add_position_key(0, 9, {});
+    add_position_key(0, 4, {1, 2, 3});
     const Polygon* p = model.polygons;
     OofSubobject written_root(
         0, -1, Vec3{10, 0, 0}, s49, std::string("$fov=1") + '\0',
