@@ -4,8 +4,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
@@ -35,10 +33,8 @@ class WindowsTest : public UiTest {
         UiTest::SetUp();
         open_window();
     }
-    static QString text(DialogWindow* dialog, int id) {
-        QWidget* w = dynamic_cast<QtDialog*>(dialog)->control(id);
-        auto* edit = qobject_cast<QLineEdit*>(w);
-        return edit ? edit->text() : qobject_cast<QLabel*>(w)->text();
+    static std::string text(DialogWindow* dialog, int id) {
+        return dynamic_cast<QtDialog*>(dialog)->text(id, 100);
     }
     // Pixels of the hue within 6 pixels of where model point (x, y) is seen from the front.
     int marked(Hue hue, float x, float y) {

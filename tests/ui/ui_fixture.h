@@ -16,7 +16,6 @@
 // A polymodel file: a flat red 20 x 20 square in the z = 0 plane seen from both sides, and what
 // `more` adds to the store (points, for example).
 std::vector<uint8_t> square_model(const std::function<void()>& more = {});
-std::vector<uint8_t> green_texture(); // an all-green 4 x 4 image
 // Pixels above the status caption that are not black.
 int lit_pixels(const QImage& image);
 
