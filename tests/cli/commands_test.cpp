@@ -3,14 +3,12 @@
 // would leave the output folder or collide, with nothing written outside it; and render: pixels
 // of a drawn quad, a batch over an archive with damaged models, and a thumbnail textured from
 // the model's own folder.
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <iterator>
 #include <tuple>
 
 #include "tests/cli/cli_run.h"
-#include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
 #include "tools/oof_builder.h"
 #include "tools/small_models.h"

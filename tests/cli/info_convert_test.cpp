@@ -1,9 +1,7 @@
 // meshlook-cli info and convert: the JSON document read back, trueSpace to polymodel giving the
 // same info (the real trueSpace files too), and the whole .obj file.
-#include <gtest/gtest.h>
 
 #include "tests/cli/cli_run.h"
-#include "tests/support/test_globals.h"
 #include "tools/oof_builder.h"
 #include "tools/small_models.h"
 #include "tools/texture_builder.h"

@@ -2,7 +2,6 @@
 #include "tests/ui/ui_fixture.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
 
@@ -11,7 +10,6 @@
 #include "tools/sample_shapes.h"
 #include "ui/control_ids.h"
 #include "ui/file_dialogs.h"
-#include "ui/templates.h"
 #include "ui/window/model_view.h"
 
 std::vector<uint8_t> square_model(const std::function<void()>& more) {

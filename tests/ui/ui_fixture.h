@@ -11,6 +11,7 @@
 #include "tests/support/test_globals.h"
 #include "ui/platform/qt_dialog.h"
 #include "ui/script.h"
+#include "ui/templates.h"
 #include "ui/window/main_window.h"
 
 // A polymodel file: a flat red 20 x 20 square in the z = 0 plane seen from both sides, and what
