@@ -1,5 +1,5 @@
 // A DialogControls without widgets, for tests of dialog procedures: it keeps each control's
-// text, enabled and check state and rows, and flags IDs that its template does not have.
+// text, enabled and check state and rows, and fails on IDs that its template does not have.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -75,16 +75,9 @@ class FakeDialogControls : public DialogControls {
     const Control& control(int id) const { return at(id); }
 
   private:
-    Control& at(int id) {
-        auto it = controls_.find(id);
-        if (it == controls_.end()) {
-            ADD_FAILURE() << "no control " << id << " in the template";
-            return unknown_;
-        }
-        return it->second;
-    }
-    const Control& at(int id) const { return const_cast<FakeDialogControls*>(this)->at(id); }
+    // An id that the template lacks throws, failing the test.
+    Control& at(int id) { return controls_.at(id); }
+    const Control& at(int id) const { return controls_.at(id); }
 
     std::map<int, Control> controls_;
-    Control unknown_;
 };
