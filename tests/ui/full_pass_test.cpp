@@ -20,12 +20,6 @@
 
 namespace {
 
-// A marker colour: each channel bright or dark.
-struct Hue {
-    bool r, g, b;
-};
-constexpr Hue RED{1, 0, 0}, GREEN{0, 1, 0};
-
 class WindowsTest : public UiTest {
   protected:
     void SetUp() override {
@@ -35,18 +29,21 @@ class WindowsTest : public UiTest {
     static std::string text(DialogWindow* dialog, int id) {
         return dynamic_cast<QtDialog*>(dialog)->text(id, 100);
     }
-    // Pixels of the hue within 6 pixels of where model point (x, y) is seen from the front.
-    int marked(Hue hue, float x, float y) {
+    // Pixels within 6 pixels of where model point (x, y) is seen from the front that are bright
+    // in the channels where hue is and dark in the others.
+    int marked(Qt::GlobalColor hue, float x, float y) {
         QImage image = frame();
         double per_unit = std::min(image.width(), image.height()) / 2.0 / view.zoom;
         int cx = int(image.width() / 2.0 - x * per_unit),
             cy = int(image.height() / 2.0 - y * per_unit);
-        auto bright = [](int value, bool on) { return on ? value > 150 : value < 60; };
+        auto like = [](int value, int want) { return want ? value > 150 : value < 60; };
+        QColor want(hue);
         int n = 0;
         for (int py = cy - 6; py <= cy + 6; ++py)
             for (int px = cx - 6; px <= cx + 6; ++px) {
-                QColor c = image.valid(px, py) ? image.pixelColor(px, py) : QColor(0, 0, 0);
-                n += bright(c.red(), hue.r) && bright(c.green(), hue.g) && bright(c.blue(), hue.b);
+                QColor c = image.pixelColor(px, py);
+                n += like(c.red(), want.red()) && like(c.green(), want.green()) &&
+                     like(c.blue(), want.blue());
             }
         return n;
     }
@@ -129,13 +126,13 @@ TEST_F(WindowsTest, EditWindowPagesShowMoveAndMarkPointsWithoutTakingTheFocus) {
         EXPECT_TRUE(window->model_view()->hasFocus()) << tab;
     }
 
-    EXPECT_EQ(marked(RED, 15, 15), 0);
+    EXPECT_EQ(marked(Qt::red, 15, 15), 0);
     click(edit, EW_SHOW_LOCATION);
-    EXPECT_GT(marked(RED, 15, 15), 5);
-    EXPECT_EQ(marked(GREEN, -15, 15), 0) << "only the shown page's point";
+    EXPECT_GT(marked(Qt::red, 15, 15), 5);
+    EXPECT_EQ(marked(Qt::green, -15, 15), 0) << "only the shown page's point";
     type_and_leave(dynamic_cast<QtDialog&>(*view.edit_page_window), PT_LOC_X, "-5");
     EXPECT_EQ(model.gun_points.location[0].x, -5.0f);
-    EXPECT_GT(marked(RED, -5, 15), 5) << "the marker follows";
+    EXPECT_GT(marked(Qt::red, -5, 15), 5) << "the marker follows";
     move_mouse(100, 100, Qt::NoButton);
     move_mouse(150, 300, Qt::LeftButton); // x less by 0.5, y by 2
     EXPECT_FLOAT_EQ(model.gun_points.location[0].x, -5.5f);

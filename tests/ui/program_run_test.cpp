@@ -11,14 +11,10 @@
 
 namespace {
 
-struct ProgramResult {
-    int status;
-    std::string errors;
-};
-
-// Runs the script on the test's display, or on `display` ("" for none), opening file if given.
-ProgramResult run_meshlook(const std::string& script, const std::string& file = {},
-                           const char* display = nullptr) {
+// Runs the script on the test's display, or on `display` ("" for none), opening file if given;
+// gives the exit status and the standard error.
+std::pair<int, std::string> run_meshlook(const std::string& script, const std::string& file = {},
+                                         const char* display = nullptr) {
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("MESHLOOK_SCRIPT", QString::fromStdString(script));
@@ -59,18 +55,19 @@ TEST_F(ProgramRunTest, EndsWithTheReadersStatusOnAFatalErrorAndOpensAFileByItsKi
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script + " " + c.file);
-        ProgramResult run = run_meshlook((c.script.empty() ? "" : c.script + ";") + "quit", c.file);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_NE(run.errors.find(c.error), std::string::npos) << run.errors;
+        auto [status, errors] =
+            run_meshlook((c.script.empty() ? "" : c.script + ";") + "quit", c.file);
+        EXPECT_EQ(status, c.status);
+        EXPECT_NE(errors.find(c.error), std::string::npos) << errors;
     }
 }
 
 TEST_F(ProgramRunTest, WithoutADisplayItSaysSoInOneLineAndEndsWithOne) {
     for (const char* display : {"", ":97"}) {
-        ProgramResult run = run_meshlook("40019;quit", {}, display);
-        EXPECT_EQ(run.status, 1) << display;
-        EXPECT_EQ(run.errors.find("meshlook: cannot open the display "), 0u) << run.errors;
-        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+        auto [status, errors] = run_meshlook("40019;quit", {}, display);
+        EXPECT_EQ(status, 1) << display;
+        EXPECT_EQ(errors.find("meshlook: cannot open the display "), 0u) << errors;
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
     }
 }
 
