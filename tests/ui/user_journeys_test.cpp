@@ -41,9 +41,8 @@ enum class Answer { type_and_enter, type_and_click_open, press_enter, click_yes 
 class ModalAnswerer {
   public:
     ModalAnswerer() {
-        timer_.setInterval(20);
         QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
-        timer_.start();
+        timer_.start(20);
     }
     void expect(Answer answer, const QString& name) { steps_.push_back({answer, name}); }
     bool done() const { return steps_.empty(); }
