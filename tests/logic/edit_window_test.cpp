@@ -5,8 +5,6 @@
 #include "formats/model_properties.h"
 #include "state/polymodel.h"
 #include "tests/support/fake_dialog_host.h"
-#include "ui/commands.h"
-#include "ui/control_ids.h"
 #include "ui/plain_dialog.h"
 #include "ui/point_page.h"
 #include "ui/view_input.h"

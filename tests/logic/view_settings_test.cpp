@@ -5,8 +5,6 @@
 #include "archive/hog_index.h"
 #include "state/polymodel.h"
 #include "tests/support/fake_dialog_host.h"
-#include "ui/commands.h"
-#include "ui/control_ids.h"
 #include "ui/view_input.h"
 
 namespace {

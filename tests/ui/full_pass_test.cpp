@@ -64,8 +64,8 @@ TEST_F(WindowsTest, FullPassRowPickedByMouseWindowsFollowEachOtherAndAnEditSurvi
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&settings));
     EXPECT_TRUE(window->menu_action(CMD_VIEW_SETTINGS)->isChecked());
     // At (200, 0) dialog units from the main window's top-left corner, 273 x 212 in size.
-    QRect place = settings.to_pixels(200, 0, 273, 212);
-    EXPECT_EQ(settings.geometry(), place.translated(window->mapToGlobal(QPoint(0, 0))));
+    EXPECT_EQ(settings.geometry(),
+              settings.to_pixels(200, 0, 273, 212).translated(window->mapToGlobal(QPoint(0, 0))));
 
     window->command(CMD_RIGHT);
     settle();

@@ -10,7 +10,6 @@
 #include "tools/sample_shapes.h"
 #include "ui/control_ids.h"
 #include "ui/file_dialogs.h"
-#include "ui/window/model_view.h"
 
 std::vector<uint8_t> square_model(const std::function<void()>& more) {
     start_sample_model();
@@ -54,10 +53,6 @@ MainWindow& UiTest::open_window() {
 void UiTest::command_with_file(int id, const std::string& path) {
     picker.push(path);
     window->command(id);
-}
-
-QImage UiTest::frame() {
-    return window->model_view()->grabFramebuffer();
 }
 
 void UiTest::settle() {
