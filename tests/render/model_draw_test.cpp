@@ -29,12 +29,8 @@
 namespace {
 
 struct Rgba {
-    uint8_t r, g, b, a;
+    int r, g, b;
 };
-
-Rgba rgb(int r, int g, int b) {
-    return {uint8_t(r), uint8_t(g), uint8_t(b), 255};
-}
 
 // Colour equality within tolerance, printing both on failure.
 testing::AssertionResult near(Rgba got, Rgba want, int tolerance = 2) {
@@ -42,8 +38,7 @@ testing::AssertionResult near(Rgba got, Rgba want, int tolerance = 2) {
         std::max({std::abs(got.r - want.r), std::abs(got.g - want.g), std::abs(got.b - want.b)});
     return off <= tolerance ? testing::AssertionSuccess()
                             : testing::AssertionFailure()
-                                  << "got (" << int(got.r) << ", " << int(got.g) << ", "
-                                  << int(got.b) << ")";
+                                  << "got (" << got.r << ", " << got.g << ", " << got.b << ")";
 }
 
 // Fresh globals, a 100 x 100 headless context with the fixed GL state, a front view (no rotation)
@@ -78,7 +73,7 @@ class DrawTest : public CoreTest {
             row = SIZE - 1 - int(std::floor(SIZE / 2 + y * scale));
         std::vector<uint8_t> all = pixels();
         const uint8_t* p = &all[(row * SIZE + column) * 4];
-        return {p[0], p[1], p[2], p[3]};
+        return {p[0], p[1], p[2]};
     }
     std::vector<uint8_t> pixels() const { return gl->read_image().rgba; } // rows top down
     // Fixed-function lighting of colour under the one light, for a surface at model point
@@ -88,7 +83,7 @@ class DrawTest : public CoreTest {
         double factor = 0.5 + 0.7 * std::max(0.0, (n.x * lx + n.y * ly + n.z * lz) /
                                                       std::sqrt(lx * lx + ly * ly + lz * lz));
         auto scale = [&](uint8_t c) { return int(std::min(255.0, std::round(c * factor))); };
-        return rgb(scale(colour.red), scale(colour.green), scale(colour.blue));
+        return {scale(colour.red), scale(colour.green), scale(colour.blue)};
     }
     testing::AssertionResult shows_lit(float x, float y, Rgb8 colour, Vec3 n = {0, 0, 1}) const {
         return near(at_model(x, y), lit(colour, x, y, n));
@@ -106,7 +101,7 @@ class DrawTest : public CoreTest {
 };
 
 const Rgb8 ORANGE = {200, 120, 40}, CYAN = {0, 255, 255}, GREY = {192, 192, 192};
-const Rgba BLACK = rgb(0, 0, 0);
+const Rgba BLACK{0, 0, 0};
 
 TEST_F(DrawTest, SquaresShowTheirLitColourTexelsHighlightsAndGlow) {
     int plain = add_subobject(-1, {}), marked = add_subobject(-1, {}),
@@ -141,7 +136,7 @@ TEST_F(DrawTest, SquaresShowTheirLitColourTexelsHighlightsAndGlow) {
                                  {-5, -30, 0, 0, 0},
                                  {30, -30, 0, 0, 0},
                                  {-30, -30, 0, 0, 0}})
-        EXPECT_TRUE(near(at_model(x, y), rgb(r, g, b), 1)) << x << ", " << y;
+        EXPECT_TRUE(near(at_model(x, y), Rgba{r, g, b}, 1)) << x << ", " << y;
     // Without flat colours only textured polygons stay, the rebuilt list replacing the old one;
     // without culling the back face shows.
     GLuint old_list = draw_tables.sobj_list[plain];
@@ -149,7 +144,7 @@ TEST_F(DrawTest, SquaresShowTheirLitColourTexelsHighlightsAndGlow) {
     view.clear_green = view.clear_blue = 1.0f; // the background takes the clear colour
     draw();
     EXPECT_FALSE(glIsList(old_list) && old_list != draw_tables.sobj_list[plain]) << "list leaked";
-    EXPECT_TRUE(near(at_model(30, 30), rgb(0, 255, 255), 0));
+    EXPECT_TRUE(near(at_model(30, 30), Rgba{0, 255, 255}, 0));
     EXPECT_TRUE(shows_lit(0, 30, GREY) && shows_lit(-30, -30, GREY));
 }
 
@@ -256,7 +251,7 @@ TEST_F(DrawTest, ModelOf4000PolygonsOf25CornersIsDrawnToTheLastPolygon) {
     std::vector<uint8_t> frame = pixels();
     int green = 0;
     for (size_t i = 0; i < frame.size(); i += 4)
-        green += near(rgb(frame[i], frame[i + 1], frame[i + 2]), rgb(0, 255, 0), 25);
+        green += near(Rgba{frame[i], frame[i + 1], frame[i + 2]}, Rgba{0, 255, 0}, 25);
     EXPECT_GT(green, 0) << "no other polygon is green";
     EXPECT_TRUE(sink.boxes.empty());
 }
@@ -267,7 +262,7 @@ Vec3 spot(float x, float y) {
     return {x - 0.1f, y + 0.1f, 0};
 }
 const Vec3 DIAGONAL = {-0.6f, 0.8f, 0}; // up and to the right as seen
-const Rgba RED = rgb(255, 0, 0), GREEN = rgb(0, 255, 0), YELLOW = rgb(255, 255, 0);
+const Rgba RED{255, 0, 0}, GREEN{0, 255, 0}, YELLOW{255, 255, 0};
 
 class MarkerTest : public DrawTest {
   protected:
@@ -287,7 +282,7 @@ class MarkerTest : public DrawTest {
         for (float dx : {-0.2f, 0.0f, 0.2f})
             for (float dy : {-0.2f, 0.0f, 0.2f})
                 if (near(at_model(p.x + 3 * DIAGONAL.x + dx, p.y + 3 * DIAGONAL.y + dy),
-                         rgb(255, 255, 255), 55))
+                         Rgba{255, 255, 255}, 55))
                     return true;
         return false;
     }
@@ -306,8 +301,8 @@ TEST_F(MarkerTest, ShowAllPointsMarksEveryListInItsColourAtItsSubobject) {
     draw();
     for (auto [x, y, colour] : {std::tuple{6, 6, RED},
                                 {-6, 6, GREEN},
-                                {6, -6, rgb(255, 0, 255)},
-                                {-6, -6, rgb(0, 255, 255)},
+                                {6, -6, Rgba{255, 0, 255}},
+                                {-6, -6, Rgba{0, 255, 255}},
                                 {0, 6, YELLOW},
                                 {0, -6, BLACK}})
         EXPECT_TRUE(marked(spot(x, y), colour)) << x << ", " << y;
