@@ -3,14 +3,12 @@
 // would leave the output folder or collide, with nothing written outside it; and render: pixels
 // of a drawn quad, a batch over an archive with damaged models, and a thumbnail textured from
 // the model's own folder.
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <iterator>
 #include <tuple>
 
 #include "tests/cli/cli_run.h"
-#include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
 #include "tools/oof_builder.h"
 #include "tools/small_models.h"
@@ -95,16 +93,14 @@ int lit(int c) {
 TEST(CliRender, QuadShowsItsColourAndItsThumbnailIsSquareAndTransparent) {
     TempDir dir;
     fs::create_directory(dir.root() / "ship");
-    dir.write("ship/flat.oof", oof_square_model(200, 40, 90));
     dir.write("ship/quad.oof", oof_square_model(200, 40, 90, true));
     uint16_t texel = pack_1555(248, 8, 128);
     dir.write("ship/paint.ogf", build_ogf(make_ogf_image(2, 2, {texel, texel, texel, texel})));
-    // Flat, textured, and textured drawn without textures (light grey).
-    for (auto [file, option, red, green, blue] : {std::tuple{"flat.oof", "", 200, 40, 90},
-                                                  {"quad.oof", "", 248, 8, 128},
-                                                  {"quad.oof", "--no-textures", 192, 192, 192}}) {
-        std::vector<std::string> args = {"render", file,    "-o",     "out.png",
-                                         "--size", "64x48", "--view", "0,0"};
+    // Textured, and drawn without textures (light grey).
+    for (auto [option, red, green, blue] :
+         {std::tuple{"", 248, 8, 128}, {"--no-textures", 192, 192, 192}}) {
+        std::vector<std::string> args = {"render", "quad.oof", "-o",     "out.png",
+                                         "--size", "64x48",    "--view", "0,0"};
         if (*option)
             args.push_back(option);
         CliRun run = run_cli(args, dir.root() / "ship");

@@ -1,9 +1,6 @@
-// meshlook-cli info and convert: the JSON document read back, trueSpace to polymodel giving the
-// same info (the real trueSpace files too), and the whole .obj file.
-#include <gtest/gtest.h>
-
+// meshlook-cli info and convert: one model's JSON document read back and its whole .obj file;
+// trueSpace to polymodel giving the same info (the real trueSpace files too).
 #include "tests/cli/cli_run.h"
-#include "tests/support/test_globals.h"
 #include "tools/oof_builder.h"
 #include "tools/small_models.h"
 #include "tools/texture_builder.h"
@@ -14,7 +11,7 @@ namespace {
 
 using nlohmann::json;
 
-TEST(CliInfo, JsonOfAModelWithEveryChunkKind) {
+TEST(CliInfoAndConvert, JsonAndObjOfAModelWithEveryChunkKind) {
     TempDir dir;
     dir.write("ship.oof", build_oof(2300, oof_every_chunk_kind(2300)));
     dir.write("GLASS.OGF", build_ogf(make_ogf_image(2, 2, {pack_1555(255, 0, 0), 0, 0, 0})));
@@ -33,40 +30,6 @@ TEST(CliInfo, JsonOfAModelWithEveryChunkKind) {
     json flat = info.flatten(), want_flat = want.flatten();
     for (const auto& [pointer, value] : want_flat.items())
         EXPECT_EQ(flat[pointer], value) << pointer;
-}
-
-TEST(CliConvert, TrueSpaceToPolymodelKeepsWhatInfoShows) {
-    TempDir dir;
-    std::vector<std::pair<fs::path, int>> files = {
-        {dir.write("built.cob", cob_two_group_model()), 2}};
-    fs::path real = shared_testdata_folder() / "cob";
-    for (auto [name, polygons] : {std::pair{"dwarf.cob", 1896},
-                                  {"molecule.cob", 512},
-                                  {"spider_4_3.cob", 1368},
-                                  {"spider_6_6.cob", 1368}})
-        if (fs::exists(real / name))
-            files.emplace_back(real / name, polygons);
-    for (const auto& [file, polygons] : files) {
-        SCOPED_TRACE(file.filename());
-        json info = info_of(dir.root(), file.string());
-        EXPECT_EQ(info["kind"], "truespace");
-        EXPECT_EQ(info["counts"]["polygons"], polygons);
-        fs::path oof = dir.root() / (file.stem().string() + ".oof");
-        CliRun run = run_cli({"convert", file.string(), oof.string()}, dir.root());
-        ASSERT_EQ(run.status, 0) << run.err;
-        EXPECT_EQ(run.out, "") << "the importer's lines stay off standard output";
-        json converted = info_of(dir.root(), oof.string());
-        for (json* doc : {&info, &converted})
-            doc->erase("file");
-        converted["kind"] = "truespace";
-        EXPECT_EQ(info, converted);
-    }
-}
-
-TEST(CliConvert, ObjHoldsMirroredPositionsAndReversedFaces) {
-    TempDir dir;
-    dir.write("ship.oof", build_oof(2300, oof_every_chunk_kind(2300)));
-    dir.write("glass.ogf", build_ogf(make_ogf_image(2, 1, {pack_1555(248, 0, 0), 0})));
     fs::create_directory(dir.root() / "out");
     CliRun run = run_cli({"convert", "ship.oof", "out/ship.obj"}, dir.root());
     ASSERT_EQ(run.status, 0) << run.err;
@@ -102,6 +65,34 @@ o turret
 usemtl colour_c86432
 f 7//7 6//6 5//5
 )");
+}
+
+TEST(CliConvert, TrueSpaceToPolymodelKeepsWhatInfoShows) {
+    TempDir dir;
+    std::vector<std::pair<fs::path, int>> files = {
+        {dir.write("built.cob", cob_two_group_model()), 2}};
+    fs::path real = shared_testdata_folder() / "cob";
+    for (auto [name, polygons] : {std::pair{"dwarf.cob", 1896},
+                                  {"molecule.cob", 512},
+                                  {"spider_4_3.cob", 1368},
+                                  {"spider_6_6.cob", 1368}})
+        if (fs::exists(real / name))
+            files.emplace_back(real / name, polygons);
+    for (const auto& [file, polygons] : files) {
+        SCOPED_TRACE(file.filename());
+        json info = info_of(dir.root(), file.string());
+        EXPECT_EQ(info["kind"], "truespace");
+        EXPECT_EQ(info["counts"]["polygons"], polygons);
+        fs::path oof = dir.root() / (file.stem().string() + ".oof");
+        CliRun run = run_cli({"convert", file.string(), oof.string()}, dir.root());
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "") << "the importer's lines stay off standard output";
+        json converted = info_of(dir.root(), oof.string());
+        for (json* doc : {&info, &converted})
+            doc->erase("file");
+        converted["kind"] = "truespace";
+        EXPECT_EQ(info, converted);
+    }
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include "formats/model_properties.h"
 #include "state/polymodel.h"
 #include "tests/support/fake_dialog_host.h"
-#include "ui/commands.h"
-#include "ui/control_ids.h"
 #include "ui/plain_dialog.h"
 #include "ui/point_page.h"
 #include "ui/view_input.h"
@@ -70,8 +68,6 @@ TEST_F(EditWindowTest, FrameOpensTheRememberedTabSwitchesPagesOneAtATimeAndClose
     host.active = &user_window;
     run_command(CMD_EDIT_WINDOW);
     ASSERT_EQ(view.edit_window, &frame());
-    EXPECT_EQ(std::make_tuple(page().template_id, page().parent, page().x, page().y),
-              std::make_tuple(DIALOG_SPECIAL_PAGE, &frame(), 20, 40));
     EXPECT_EQ(host.active, &user_window) << "the activation goes back";
     EXPECT_EQ(main.requests, "r");
 
@@ -184,16 +180,11 @@ class BatteryPageTest : public EditWindowTest {
         model.batteries.num_turrets[b] = static_cast<uint32_t>(turrets.size());
         std::copy(turrets.begin(), turrets.end(), model.batteries.turrets[b]);
     }
-    // "guns / turrets" of battery b, such as "0 2 / 1 3".
-    std::string lists(uint32_t b) {
+    // The guns and the turrets of battery b.
+    static std::pair<List, List> lists(uint32_t b) {
         const WeaponBattery& w = model.batteries;
-        std::string s;
-        for (uint32_t i = 0; i < w.num_guns[b]; ++i)
-            s += std::to_string(w.guns[b][i]) + " ";
-        s += "/";
-        for (uint32_t i = 0; i < w.num_turrets[b]; ++i)
-            s += " " + std::to_string(w.turrets[b][i]);
-        return s;
+        return {{w.guns[b], w.guns[b] + w.num_guns[b]},
+                {w.turrets[b], w.turrets[b] + w.num_turrets[b]}};
     }
     // "number count | gun boxes | turret boxes 1..12"; a box is '-' disabled, '.' enabled,
     // '*' checked, '#' checked and disabled.
@@ -227,7 +218,8 @@ TEST_F(BatteryPageTest, AddUpToTenDeleteMovingTheLaterOnesDownAndClicksRebuildLi
     view.cur_battery = 0;
     show_tab(5);
     click(WB_DELETE);
-    EXPECT_EQ(lists(0) + "| " + lists(1), "1 /| 2 / 5 6 7");
+    EXPECT_EQ(lists(0), std::pair(List{1}, List{}));
+    EXPECT_EQ(lists(1), std::pair(List{2}, List{5, 6, 7}));
     click(WB_PLUS);
     click(WB_DELETE); // the last: the new last becomes current
     EXPECT_EQ(battery_shown(), "1 1 | .*..------ | ..-.........");
@@ -238,12 +230,12 @@ TEST_F(BatteryPageTest, AddUpToTenDeleteMovingTheLaterOnesDownAndClicksRebuildLi
     show_tab(5);
     for (int id : {GUN + 2, GUN + 0, TURRET + 3, TURRET + 0})
         click(id);
-    EXPECT_EQ(lists(0), "0 1 2 / 0 2 3 5");
+    EXPECT_EQ(lists(0), std::pair(List{0, 1, 2}, List{0, 2, 3, 5}));
     EXPECT_EQ(battery_shown(), "1 1 | ***.------ | *.#*.*......");
     set_battery(0, {}, {0, 1, 3, 4, 5, 6, 7, 8, 9, 10});
     show_tab(5);
     click(TURRET + 11);
-    EXPECT_EQ(lists(0), "/ 0 1 3 4 5 6 7 8 9 10");
+    EXPECT_EQ(lists(0), std::pair(List{}, List{0, 1, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_TRUE(main.commands.empty());
 }
 

@@ -92,13 +92,10 @@ TEST_F(LoadCommandsTest,
     // A loose file is named by its file name; an import leaves the archive and that name.
     with_file(CMD_LOAD_OOF, dir.write("ship.oof", model_of(2)));
     EXPECT_EQ(status_caption_text(), " ship.oof");
-    std::vector<Vec3> square{{10, 10, 0}, {30, 10, 0}, {30, 30, 0}, {10, 30, 0}};
-    OrfPolygon polygon{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}, {3, 0, 1}}};
-    with_file(CMD_IMPORT_ORF, dir.write("room.orf", build_orf(square, {"brick"}, {polygon})));
-    EXPECT_EQ(model.num_polygons, 1u);
+    with_file(CMD_IMPORT_ORF, dir.write("room.orf", orf_sample_room()));
     EXPECT_EQ(status_caption_text(), " ship.oof");
-    EXPECT_EQ(polymodel_info_text(), "Oof Name: ship.oof\nTotal Vertices 4\nTotal Polygons 1\n"
-                                     "Total Textures 1\nTotal Sobj 1\n\n");
+    EXPECT_EQ(polymodel_info_text(), "Oof Name: ship.oof\nTotal Vertices 5\nTotal Polygons 3\n"
+                                     "Total Textures 3\nTotal Sobj 1\n\n");
 
     // A path that does not fit is refused with a warning.
     std::string longest_fitting = "/" + std::string(254, 'a');

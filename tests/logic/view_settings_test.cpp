@@ -5,8 +5,6 @@
 #include "archive/hog_index.h"
 #include "state/polymodel.h"
 #include "tests/support/fake_dialog_host.h"
-#include "ui/commands.h"
-#include "ui/control_ids.h"
 #include "ui/view_input.h"
 
 namespace {
@@ -130,10 +128,6 @@ TEST_F(ViewSettingsTest, SwitchesRedrawAndRotateRestartsEverySpin) {
     EXPECT_EQ(view.texture_highlight[1] + view.facing_on + view.positions_on + view.glow_on +
                   view.flat_colors,
               4);
-
-    // The close box asks the main window to close it.
-    procedure().close();
-    EXPECT_EQ(main.commands.back(), CMD_VIEW_SETTINGS);
 }
 
 } // namespace

@@ -1,21 +1,107 @@
 // What a frame shows, read back as pixels from the headless context: flat and textured
 // polygons, highlights, glow, culling, a model at every limit, point
 // markers, and the same pixels as the former drawing with the texture image in each slot's list.
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <tuple>
 
+#include "archive/texture_decode.h"
+#include "cli/command_line.h"
+#include "cli/headless_gl.h"
+#include "render/draw_tables.h"
+#include "render/gl_setup.h"
+#include "render/model_draw.h"
+#include "render/texture_loader.h"
 #include "state/vector_math.h"
-#include "tests/render/draw_fixture.h"
+#include "state/view_state.h"
+#include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
 #include "tools/sample_shapes.h"
 #include "tools/sample_textures.h"
+#include "tools/store_builder.h"
 
 namespace {
 
+struct Rgba {
+    int r, g, b;
+};
+
+// Colour equality within tolerance, printing both on failure.
+testing::AssertionResult near(Rgba got, Rgba want, int tolerance = 2) {
+    int off =
+        std::max({std::abs(got.r - want.r), std::abs(got.g - want.g), std::abs(got.b - want.b)});
+    return off <= tolerance ? testing::AssertionSuccess()
+                            : testing::AssertionFailure()
+                                  << "got (" << got.r << ", " << got.g << ", " << got.b << ")";
+}
+
+// Fresh globals, a 100 x 100 headless context with the fixed GL state, a front view (no rotation)
+// where one model unit is one pixel, and the expected colour of a lit surface.
+class DrawTest : public CoreTest {
+  protected:
+    static constexpr int SIZE = 100;
+
+    void SetUp() override {
+        CoreTest::SetUp();
+        reset_draw_tables();
+        try {
+            gl.emplace(SIZE, SIZE);
+        } catch (const CommandFailure& failure) {
+            FAIL() << failure.message;
+        }
+        init_gl_state();
+        view.rot_x = view.rot_y = 0;
+        view.model_loaded = view.zoom_locked = 1;
+        view.zoom = SIZE / 2;
+        set_projection(SIZE, SIZE);
+    }
+    void draw() {
+        rebuild_model_lists();
+        draw_frame();
+    }
+    // The window pixel (y from the top) under model point (x, y) in the front view: the view
+    // mirrors X, so model +X lies to the left.
+    Rgba at_model(float x, float y) const {
+        float scale = SIZE / (2 * view.zoom);
+        int column = int(std::floor(SIZE / 2 - x * scale)),
+            row = SIZE - 1 - int(std::floor(SIZE / 2 + y * scale));
+        std::vector<uint8_t> all = pixels();
+        const uint8_t* p = &all[(row * SIZE + column) * 4];
+        return {p[0], p[1], p[2]};
+    }
+    std::vector<uint8_t> pixels() const { return gl->read_image().rgba; } // rows top down
+    // Fixed-function lighting of colour under the one light, for a surface at model point
+    // (x, y, z) with unit eye normal n: global ambient 0.2, light ambient 0.3, diffuse 0.7.
+    static Rgba lit(Rgb8 colour, float x, float y, Vec3 n = {0, 0, 1}, float z = 0) {
+        double lx = x, ly = 350 - y, lz = 350 - z; // the view mirrors X
+        double factor = 0.5 + 0.7 * std::max(0.0, (n.x * lx + n.y * ly + n.z * lz) /
+                                                      std::sqrt(lx * lx + ly * ly + lz * lz));
+        auto scale = [&](uint8_t c) { return int(std::min(255.0, std::round(c * factor))); };
+        return {scale(colour.red), scale(colour.green), scale(colour.blue)};
+    }
+    testing::AssertionResult shows_lit(float x, float y, Rgb8 colour, Vec3 n = {0, 0, 1}) const {
+        return near(at_model(x, y), lit(colour, x, y, n));
+    }
+    // A texture slot holding width x height RGBA texels, uploaded as the loader uploads them.
+    uint32_t loaded_texture(int width, const std::vector<uint8_t>& rgba, bool has_alpha) {
+        uint32_t slot = add_texture_slot("test");
+        std::copy(rgba.begin(), rgba.end(), texture_pixels);
+        EXPECT_TRUE(upload_texture(slot, width, int(rgba.size()) / 4 / width));
+        model.textures[slot].has_alpha = has_alpha;
+        return slot;
+    }
+
+    std::optional<HeadlessContext> gl;
+};
+
 const Rgb8 ORANGE = {200, 120, 40}, CYAN = {0, 255, 255}, GREY = {192, 192, 192};
-const Rgba BLACK = rgb(0, 0, 0);
+const Rgba BLACK{0, 0, 0};
 
 TEST_F(DrawTest, SquaresShowTheirLitColourTexelsHighlightsAndGlow) {
     int plain = add_subobject(-1, {}), marked = add_subobject(-1, {}),
@@ -50,7 +136,7 @@ TEST_F(DrawTest, SquaresShowTheirLitColourTexelsHighlightsAndGlow) {
                                  {-5, -30, 0, 0, 0},
                                  {30, -30, 0, 0, 0},
                                  {-30, -30, 0, 0, 0}})
-        EXPECT_TRUE(near(at_model(x, y), rgb(r, g, b), 1)) << x << ", " << y;
+        EXPECT_TRUE(near(at_model(x, y), Rgba{r, g, b}, 1)) << x << ", " << y;
     // Without flat colours only textured polygons stay, the rebuilt list replacing the old one;
     // without culling the back face shows.
     GLuint old_list = draw_tables.sobj_list[plain];
@@ -58,7 +144,7 @@ TEST_F(DrawTest, SquaresShowTheirLitColourTexelsHighlightsAndGlow) {
     view.clear_green = view.clear_blue = 1.0f; // the background takes the clear colour
     draw();
     EXPECT_FALSE(glIsList(old_list) && old_list != draw_tables.sobj_list[plain]) << "list leaked";
-    EXPECT_TRUE(near(at_model(30, 30), rgb(0, 255, 255), 0));
+    EXPECT_TRUE(near(at_model(30, 30), Rgba{0, 255, 255}, 0));
     EXPECT_TRUE(shows_lit(0, 30, GREY) && shows_lit(-30, -30, GREY));
 }
 
@@ -165,7 +251,7 @@ TEST_F(DrawTest, ModelOf4000PolygonsOf25CornersIsDrawnToTheLastPolygon) {
     std::vector<uint8_t> frame = pixels();
     int green = 0;
     for (size_t i = 0; i < frame.size(); i += 4)
-        green += near(rgb(frame[i], frame[i + 1], frame[i + 2]), rgb(0, 255, 0), 25);
+        green += near(Rgba{frame[i], frame[i + 1], frame[i + 2]}, Rgba{0, 255, 0}, 25);
     EXPECT_GT(green, 0) << "no other polygon is green";
     EXPECT_TRUE(sink.boxes.empty());
 }
@@ -176,7 +262,7 @@ Vec3 spot(float x, float y) {
     return {x - 0.1f, y + 0.1f, 0};
 }
 const Vec3 DIAGONAL = {-0.6f, 0.8f, 0}; // up and to the right as seen
-const Rgba RED = rgb(255, 0, 0), GREEN = rgb(0, 255, 0), YELLOW = rgb(255, 255, 0);
+const Rgba RED{255, 0, 0}, GREEN{0, 255, 0}, YELLOW{255, 255, 0};
 
 class MarkerTest : public DrawTest {
   protected:
@@ -196,7 +282,7 @@ class MarkerTest : public DrawTest {
         for (float dx : {-0.2f, 0.0f, 0.2f})
             for (float dy : {-0.2f, 0.0f, 0.2f})
                 if (near(at_model(p.x + 3 * DIAGONAL.x + dx, p.y + 3 * DIAGONAL.y + dy),
-                         rgb(255, 255, 255), 55))
+                         Rgba{255, 255, 255}, 55))
                     return true;
         return false;
     }
@@ -215,8 +301,8 @@ TEST_F(MarkerTest, ShowAllPointsMarksEveryListInItsColourAtItsSubobject) {
     draw();
     for (auto [x, y, colour] : {std::tuple{6, 6, RED},
                                 {-6, 6, GREEN},
-                                {6, -6, rgb(255, 0, 255)},
-                                {-6, -6, rgb(0, 255, 255)},
+                                {6, -6, Rgba{255, 0, 255}},
+                                {-6, -6, Rgba{0, 255, 255}},
                                 {0, 6, YELLOW},
                                 {0, -6, BLACK}})
         EXPECT_TRUE(marked(spot(x, y), colour)) << x << ", " << y;

@@ -1,5 +1,5 @@
 // A DialogControls without widgets, for tests of dialog procedures: it keeps each control's
-// text, enabled and check state and rows, and flags IDs that its template does not have.
+// text, enabled and check state and rows; an ID that its template lacks throws, failing the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -30,41 +30,41 @@ class FakeDialogControls : public DialogControls {
             }
     }
 
-    void set_text(int id, const std::string& text) override { at(id).text = text; }
+    void set_text(int id, const std::string& text) override { controls_.at(id).text = text; }
     std::string text(int id, int max_chars) const override {
-        const Control& c = at(id);
+        const Control& c = controls_.at(id);
         std::string s = c.kind == ControlKind::combo_box
                             ? (c.selected >= 0 ? c.rows[c.selected] : std::string())
                             : c.text;
         return s.substr(0, max_chars < 0 ? 0 : static_cast<size_t>(max_chars));
     }
-    void enable(int id, bool enabled) override { at(id).enabled = enabled; }
-    bool enabled(int id) const override { return at(id).enabled; }
+    void enable(int id, bool enabled) override { controls_.at(id).enabled = enabled; }
+    bool enabled(int id) const override { return controls_.at(id).enabled; }
     void check(int id, bool checked) override {
-        if (at(id).kind == ControlKind::check_box)
-            at(id).checked = checked;
+        if (controls_.at(id).kind == ControlKind::check_box)
+            controls_.at(id).checked = checked;
     }
-    bool checked(int id) const override { return at(id).checked; }
+    bool checked(int id) const override { return controls_.at(id).checked; }
     void clear_rows(int id) override {
-        at(id).rows.clear();
-        at(id).selected = -1;
+        controls_.at(id).rows.clear();
+        controls_.at(id).selected = -1;
     }
     void add_row(int id, const std::string& text) override {
-        Control& c = at(id);
+        Control& c = controls_.at(id);
         c.rows.push_back(text);
         // A tab control always shows one tab; a combo box selects nothing by adding.
         if (c.kind == ControlKind::tab_control && c.selected < 0)
             c.selected = 0;
     }
-    int row_count(int id) const override { return static_cast<int>(at(id).rows.size()); }
+    int row_count(int id) const override { return static_cast<int>(controls_.at(id).rows.size()); }
     void select_row(int id, int row) override {
-        Control& c = at(id);
+        Control& c = controls_.at(id);
         if (row >= 0 && row < static_cast<int>(c.rows.size()))
             c.selected = row;
         else if (c.kind == ControlKind::combo_box)
             c.selected = -1;
     }
-    int selected_row(int id) const override { return at(id).selected; }
+    int selected_row(int id) const override { return controls_.at(id).selected; }
     // The texts of ids, each followed by a space.
     std::string texts(std::initializer_list<int> ids) const {
         std::string s;
@@ -72,19 +72,8 @@ class FakeDialogControls : public DialogControls {
             s += text(id, 100) + " ";
         return s;
     }
-    const Control& control(int id) const { return at(id); }
+    const Control& control(int id) const { return controls_.at(id); }
 
   private:
-    Control& at(int id) {
-        auto it = controls_.find(id);
-        if (it == controls_.end()) {
-            ADD_FAILURE() << "no control " << id << " in the template";
-            return unknown_;
-        }
-        return it->second;
-    }
-    const Control& at(int id) const { return const_cast<FakeDialogControls*>(this)->at(id); }
-
     std::map<int, Control> controls_;
-    Control unknown_;
 };

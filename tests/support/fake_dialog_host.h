@@ -9,6 +9,8 @@
 #include "state/view_state.h"
 #include "tests/support/fake_dialog_controls.h"
 #include "tests/support/test_globals.h"
+#include "ui/commands.h"
+#include "ui/control_ids.h"
 #include "ui/main_window_link.h"
 #include "ui/platform/dialog_host.h"
 #include "ui/templates.h"
@@ -88,7 +90,7 @@ class FakeMainWindow : public MainWindowLink {
 };
 
 // Base of the procedure tests: fresh globals, the fake host installed, Main linked as the main
-// window.
+// window; the commands and control IDs at hand.
 template <class Main = FakeMainWindow> class DialogTest : public CoreTest {
   protected:
     void SetUp() override {

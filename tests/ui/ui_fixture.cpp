@@ -2,18 +2,14 @@
 #include "tests/ui/ui_fixture.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
 
 #include "formats/oof_writer.h"
 #include "state/view_state.h"
 #include "tools/sample_shapes.h"
-#include "tools/texture_builder.h"
 #include "ui/control_ids.h"
 #include "ui/file_dialogs.h"
-#include "ui/templates.h"
-#include "ui/window/model_view.h"
 
 std::vector<uint8_t> square_model(const std::function<void()>& more) {
     start_sample_model();
@@ -23,10 +19,6 @@ std::vector<uint8_t> square_model(const std::function<void()>& more) {
     std::vector<uint8_t> bytes = export_oof_bytes();
     start_sample_model();
     return bytes;
-}
-
-std::vector<uint8_t> green_texture() {
-    return build_ogf(make_ogf_image(4, 4, std::vector<uint16_t>(16, pack_1555(0, 255, 0))));
 }
 
 int lit_pixels(const QImage& image) {
@@ -61,10 +53,6 @@ MainWindow& UiTest::open_window() {
 void UiTest::command_with_file(int id, const std::string& path) {
     picker.push(path);
     window->command(id);
-}
-
-QImage UiTest::frame() {
-    return window->model_view()->grabFramebuffer();
 }
 
 void UiTest::settle() {

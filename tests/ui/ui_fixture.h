@@ -11,12 +11,13 @@
 #include "tests/support/test_globals.h"
 #include "ui/platform/qt_dialog.h"
 #include "ui/script.h"
+#include "ui/templates.h"
 #include "ui/window/main_window.h"
+#include "ui/window/model_view.h"
 
 // A polymodel file: a flat red 20 x 20 square in the z = 0 plane seen from both sides, and what
 // `more` adds to the store (points, for example).
 std::vector<uint8_t> square_model(const std::function<void()>& more = {});
-std::vector<uint8_t> green_texture(); // an all-green 4 x 4 image
 // Pixels above the status caption that are not black.
 int lit_pixels(const QImage& image);
 
@@ -29,8 +30,8 @@ class UiTest : public CoreTest {
     MainWindow& open_window();
     // Runs a menu command whose file dialog answers with path.
     void command_with_file(int id, const std::string& path);
-    QImage frame(); // the view as a person sees it
-    void settle();  // processes pending events, painting included
+    QImage frame() { return window->model_view()->grabFramebuffer(); } // as a person sees it
+    void settle(); // processes pending events, painting included
     // Opens the Edit Window and chooses a tab with the mouse; returns the page shown.
     QtDialog& open_tab(int tab);
     // A click on a dialog's control, and a value typed into an edit field followed by Tab.
