@@ -201,6 +201,9 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
     std::filesystem::path old_cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.root());
     load_textures();
+    GLuint first_list = model.textures[0].gl_list;
+    load_textures(); // a new load lets go of the old lists
+    EXPECT_FALSE(glIsList(first_list) && first_list != model.textures[0].gl_list);
     std::filesystem::current_path(old_cwd);
     EXPECT_STREQ(model.textures[0].loaded_file, "hull.ogf");
 
