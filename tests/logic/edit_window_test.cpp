@@ -211,19 +211,23 @@ TEST_F(BatteryPageTest, AddUpToTenDeleteMovingTheLaterOnesDownAndClicksRebuildLi
     click(WB_PLUS);
     EXPECT_EQ(battery_shown(), "2 10 | ....------ | ..-.........");
 
-    // Of three batteries, each with its own gun, the first is deleted: the later ones move down.
+    // Of four batteries, each with its own gun, the last and then the first are deleted: the
+    // new last becomes current, the later ones move down.
     model.num_batteries = 0;
-    for (uint32_t b = 0; b < 3; ++b)
+    for (uint32_t b = 0; b < 4; ++b)
         set_battery(b, {b}, b == 2 ? List{5, 6, 7} : List{});
-    view.cur_battery = 0;
+    view.cur_battery = 3;
     show_tab(5);
+    click(WB_DELETE);
+    EXPECT_EQ(controls().texts({WB_NUMBER, WB_COUNT}), "3 3 ");
+    view.cur_battery = 0;
     click(WB_DELETE);
     EXPECT_EQ(lists(0), std::pair(List{1}, List{}));
     EXPECT_EQ(lists(1), std::pair(List{2}, List{5, 6, 7}));
     click(WB_PLUS);
     click(WB_DELETE); // the last: the new last becomes current
     EXPECT_EQ(battery_shown(), "1 1 | .*..------ | ..-.........");
-    EXPECT_EQ(main.requests, "sss");
+    EXPECT_EQ(main.requests, "ssss");
 
     // Member clicks rebuild the lists in rising order, ten at most, and send nothing.
     set_battery(0, {12, 1}, {2, 5}); // gun 12 beyond the boxes, subobject 2 without a field of view
