@@ -3,6 +3,8 @@
 // bounded reads).
 #include <array>
 #include <cstring>
+#include <ctime>
+#include <fcntl.h>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -262,6 +264,27 @@ TEST_F(TextureSearchTest, ListingLastsAsLongAsTheOutermostScope) {
     write_whole_file("Later.ogf", {});
     FolderListingScope next;
     EXPECT_EQ(find_ignoring_case("LATER.ogf"), "Later.ogf");
+}
+
+// Later lookups reuse a listing while the folder's time stands; any change lists it again.
+TEST_F(TextureSearchTest, ListingIsReusedWhileTheFolderIsUnchanged) {
+    files("kept", "", "");
+    const timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 10, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, ".", old, 0), 0);
+    EXPECT_EQ(find_ignoring_case("SEEN.ogf"), "");
+    write_whole_file("Seen.ogf", {});
+    ASSERT_EQ(utimensat(AT_FDCWD, ".", old, 0), 0); // the change hidden: the listing stands
+    EXPECT_EQ(find_ignoring_case("SEEN.ogf"), "");
+    write_whole_file("other", {});
+    EXPECT_EQ(find_ignoring_case("SEEN.ogf"), "Seen.ogf");
+    // A listing read within a second of the folder's last change may miss a change made in the
+    // same clock tick, so it is not reused.
+    const timespec now[2] = {{0, UTIME_OMIT}, {std::time(nullptr), 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, ".", now, 0), 0);
+    EXPECT_EQ(find_ignoring_case("LATE.ogf"), "");
+    write_whole_file("Late.ogf", {});
+    ASSERT_EQ(utimensat(AT_FDCWD, ".", now, 0), 0);
+    EXPECT_EQ(find_ignoring_case("LATE.ogf"), "Late.ogf");
 }
 
 TEST_F(TextureSearchTest, AnArchiveThatCannotBeOpenedEndsTheProgramWhenAnEntryIsUsed) {
