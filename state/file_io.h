@@ -50,7 +50,9 @@ std::string find_ignoring_case(const std::string& path);
 // While one exists, find_ignoring_case lists each folder at most once and answers from that
 // listing, so a loop of lookups (up to four names a texture) costs one listing. The names are
 // those of the scope's start; the kind of a match is checked when it is asked for. Scopes nest:
-// the listings are dropped when the outermost one ends.
+// the listings are dropped when the outermost one ends. Later lookups reuse a folder's last
+// listing while the folder's modification time is unchanged and lies over a second before
+// that listing was read.
 class FolderListingScope {
   public:
     FolderListingScope();
