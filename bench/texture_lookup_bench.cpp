@@ -1,7 +1,8 @@
-// Finding, reading and decoding a full texture list as load_textures does, without the upload:
-// 35 textures from an archive while the working folder holds 10000 unrelated files, so every
-// texture is first looked for loose, ignoring case. Each iteration is a later load in the same
-// folder; the first load of a folder also lists it (BM_ListCrowdedFolder).
+// Loading a full texture list of 35 textures from an archive while the working folder holds
+// 10000 unrelated files, so every texture is first looked for loose, ignoring case: finding
+// them, finding, reading and decoding them, and load_textures itself with the upload (also in a
+// folder of no other files). Each iteration is a later load in the same folder; the first load
+// of a folder also lists it (BM_ListCrowdedFolder).
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -40,10 +41,11 @@ fs::path bench_folder() {
 // The working folder with the unrelated files and the archive; removed at the end.
 class CrowdedFolder {
   public:
-    CrowdedFolder() : folder_(bench_folder()), old_(fs::current_path()) {
+    explicit CrowdedFolder(int unrelated_files = UNRELATED_FILES)
+        : folder_(bench_folder()), old_(fs::current_path()) {
         fs::remove_all(folder_);
         fs::create_directories(folder_);
-        for (int i = 0; i < UNRELATED_FILES; ++i)
+        for (int i = 0; i < unrelated_files; ++i)
             write_whole_file((folder_ / ("unrelated" + std::to_string(i) + ".dat")).string(), {});
         std::vector<HogFile> files;
         for (int i = 0; i < MAX_TEXTURE; ++i) {
@@ -116,10 +118,10 @@ void BM_LoadTextures35AmongTenThousandLooseFiles(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadTextures35AmongTenThousandLooseFiles)->Unit(benchmark::kMillisecond);
 
-// load_textures itself, the upload included: a later load in the crowded folder.
-void BM_LoadTexturesIntoGl35AmongTenThousandLooseFiles(benchmark::State& state) try {
+// load_textures itself, the upload included: a later load in a folder of 0 or 10000 other files.
+void BM_LoadTextures35IntoGl(benchmark::State& state) try {
     HeadlessContext gl(64, 64);
-    CrowdedFolder folder;
+    CrowdedFolder folder(int(state.range(0)));
     model.num_textures = MAX_TEXTURE;
     for (int i = 0; i < MAX_TEXTURE; ++i) {
         std::snprintf(model.textures[i].name, sizeof model.textures[i].name, "tex%d", i);
@@ -136,7 +138,11 @@ void BM_LoadTexturesIntoGl35AmongTenThousandLooseFiles(benchmark::State& state) 
 } catch (const CommandFailure& failure) {
     state.SkipWithError(failure.message.c_str());
 }
-BENCHMARK(BM_LoadTexturesIntoGl35AmongTenThousandLooseFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadTextures35IntoGl)
+    ->ArgName("unrelated_files")
+    ->Arg(0)
+    ->Arg(UNRELATED_FILES)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
