@@ -50,7 +50,7 @@ class CornerSender {
 
   private:
     void send_normal(const Vec3& normal) {
-        if (sent_any_ && normal.x == last_.x && normal.y == last_.y && normal.z == last_.z)
+        if (sent_any_ && normal == last_)
             return;
         glNormal3fv(&normal.x);
         last_ = normal;
