@@ -65,6 +65,7 @@ void expect_arguments(const Args& args, size_t count, const char* what) {
 }
 
 int main(int argc, char** argv) {
+    prefer_large_pages_for_tables();
     keep_freed_memory_for_reuse();
     install_message_sink(&cli_sink);
     if (argc < 2) {

@@ -13,9 +13,10 @@
 #include "state/file_io.h"
 #include "state/messages.h"
 #include "state/polymodel.h"
+#include "state/prefault.h"
 #include "state/view_state.h"
 
-CobScene cob_scene;
+alignas(LARGE_PAGE_BYTES) CobScene cob_scene;
 
 namespace {
 

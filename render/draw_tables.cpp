@@ -2,8 +2,9 @@
 #include "render/draw_tables.h"
 
 #include "state/counts.h"
+#include "state/prefault.h"
 
-DrawTables draw_tables;
+alignas(LARGE_PAGE_BYTES) DrawTables draw_tables;
 
 void reset_draw_tables() {
     static const DrawTables fresh{};

@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "state/prefault.h"
 #include "state/view_state.h"
 
-Polymodel model;
+alignas(LARGE_PAGE_BYTES) Polymodel model;
 
 namespace {
 

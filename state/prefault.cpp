@@ -17,3 +17,15 @@ void prefault_for_writing(const void* begin, size_t bytes) {
     (void)bytes;
 #endif
 }
+
+void prefer_large_pages(const void* table, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    uintptr_t first = (uintptr_t(table) + LARGE_PAGE_BYTES - 1) & ~(LARGE_PAGE_BYTES - 1);
+    uintptr_t end = (uintptr_t(table) + bytes) & ~(LARGE_PAGE_BYTES - 1);
+    if (end > first)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+#else
+    (void)table;
+    (void)bytes;
+#endif
+}

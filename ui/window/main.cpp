@@ -36,6 +36,7 @@ void report_display_failure(QtMsgType type, const QMessageLogContext& context,
 } // namespace
 
 int main(int argc, char** argv) {
+    prefer_large_pages_for_tables();
     keep_freed_memory_for_reuse();
     default_handler = qInstallMessageHandler(report_display_failure);
     QApplication app(argc, argv);
