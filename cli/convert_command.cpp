@@ -1,6 +1,4 @@
 // meshlook-cli convert: any model the program reads, written as .oof, .orf or .obj.
-#include <filesystem>
-
 #include "cli/cli_sink.h"
 #include "cli/commands.h"
 #include "cli/model_source.h"
@@ -8,6 +6,7 @@
 #include "formats/oof_writer.h"
 #include "formats/orf_writer.h"
 #include "state/file_io.h"
+#include "state/paths.h"
 #include "state/view_state.h"
 
 namespace {
@@ -15,7 +14,7 @@ namespace {
 enum class Target { oof, orf, obj };
 
 Target target_of(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
+    std::string_view ext = extension_part(path);
     if (equal_ignoring_case(ext, ".oof"))
         return Target::oof;
     if (equal_ignoring_case(ext, ".orf"))

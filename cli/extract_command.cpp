@@ -1,5 +1,4 @@
 // meshlook-cli extract: copies archive entries into a folder under their own names.
-#include <filesystem>
 #include <sys/stat.h>
 
 #include "archive/hog_index.h"
@@ -9,8 +8,7 @@
 #include "cli/entry_names.h"
 #include "cli/model_source.h"
 #include "state/file_io.h"
-
-namespace fs = std::filesystem;
+#include "state/paths.h"
 
 namespace {
 
@@ -41,7 +39,7 @@ std::vector<ListedEntry> chosen_entries(const std::vector<std::string>& names, i
 }
 
 // Writes one entry; the reason it was refused or failed, or "" on success.
-std::string extract_entry(std::FILE* archive, const ListedEntry& entry, const fs::path& folder,
+std::string extract_entry(std::FILE* archive, const ListedEntry& entry, const std::string& folder,
                           NameClaims& claims) {
     std::string reason = unsafe_name_reason(entry.name);
     if (reason.empty())
@@ -49,19 +47,19 @@ std::string extract_entry(std::FILE* archive, const ListedEntry& entry, const fs
                               "entry " + std::to_string(entry.index) + " (" + entry.name + ")");
     if (!reason.empty())
         return "its name " + reason + "; not extracted";
-    fs::path target = folder / entry.name;
+    std::string target = join_path(folder, entry.name);
     struct stat existing;
     // A symlink or folder in the way would take the write elsewhere.
     if (::lstat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
-        return target.string() + " exists and is not a regular file; not extracted";
+        return target + " exists and is not a regular file; not extracted";
     const HogEntry& stored = hog.entries[entry.index];
     std::vector<uint8_t> bytes;
     if (!read_file_image(archive, stored.offset, stored.length, 0, nullptr, bytes))
         return "too large to extract";
     if (bytes.size() != stored.length)
         return "the archive ends inside it; not extracted";
-    if (!write_file_replacing(target.string(), bytes))
-        return "cannot write " + target.string();
+    if (!write_file_replacing(target, bytes))
+        return "cannot write " + target;
     return "";
 }
 
@@ -71,11 +69,9 @@ int run(const Args& args) {
     const std::string& path = args.positional()[0];
     cli_sink.set_source(path);
     open_archive(path);
-    fs::path folder = args.value("output", ".");
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (!fs::is_directory(folder))
-        throw CommandFailure{"cannot create the folder " + folder.string()};
+    std::string folder = args.value("output", ".");
+    if (!make_folders(folder))
+        throw CommandFailure{"cannot create the folder " + folder};
     FileHandle archive = open_for_reading(path);
     if (!archive)
         throw CommandFailure{path + ": Can't open the hog file"};
@@ -90,7 +86,7 @@ int run(const Args& args) {
                    "\": " + problem);
             ++failures;
         } else if (args.has("verbose")) {
-            std::printf("%s\n", (folder / entry.name).c_str());
+            std::printf("%s\n", join_path(folder, entry.name).c_str());
         }
     }
     if (failures != 0)

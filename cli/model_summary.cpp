@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 
 #include "archive/hog_index.h"
 #include "archive/texture_search.h"
 #include "render/sobj_transform.h"
+#include "state/paths.h"
 #include "state/polymodel.h"
 #include "state/sobj_chain.h"
 
@@ -89,8 +89,7 @@ namespace {
 // name searched for.
 std::string stored_name(const TextureFile& found, bool in_archive) {
     if (!in_archive) {
-        std::error_code error;
-        if (std::filesystem::is_regular_file(found.file_name, error))
+        if (is_regular_file(found.file_name))
             return found.file_name;
         std::string other = find_ignoring_case(found.file_name);
         return other.empty() ? found.file_name : other;

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <set>
 #include <vector>
 
@@ -11,10 +10,9 @@
 #include "cli/model_summary.h"
 #include "cli/output_file.h"
 #include "cli/texture_export.h"
+#include "state/paths.h"
 #include "state/polymodel.h"
 #include "state/sobj_chain.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -31,7 +29,7 @@ std::string material_of(const Polygon& p, const std::vector<ExportedTexture>& te
     if (p.n_txtr == 0)
         return colour_material(p.color);
     if (p.texture < textures.size() && textures[p.texture].written)
-        return "texture_" + fs::path(textures[p.texture].png_name).stem().string();
+        return "texture_" + std::string(stem_part(textures[p.texture].png_name));
     return UNTEXTURED;
 }
 
@@ -134,11 +132,10 @@ std::vector<uint8_t> bytes_of(const std::string& text) {
 } // namespace
 
 void export_obj(const std::string& path, const std::string& source_label) {
-    fs::path obj(path);
-    fs::path folder = obj.parent_path();
-    fs::path mtl = obj;
-    mtl.replace_extension(".mtl");
-    std::vector<ExportedTexture> textures = export_textures(folder.empty() ? "." : folder);
-    write_output(mtl.string(), bytes_of(mtl_text(textures)));
-    write_output(path, bytes_of(obj_text(mtl.filename().string(), source_label, textures)));
+    std::string_view folder = folder_part(path);
+    std::string mtl = path.substr(0, path.size() - extension_part(path).size()) + ".mtl";
+    std::vector<ExportedTexture> textures =
+        export_textures(folder.empty() ? "." : std::string(folder));
+    write_output(mtl, bytes_of(mtl_text(textures)));
+    write_output(path, bytes_of(obj_text(std::string(name_part(mtl)), source_label, textures)));
 }

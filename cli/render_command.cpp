@@ -1,7 +1,6 @@
 // meshlook-cli render: draws a model into a PNG, or every polymodel of an archive into a folder
 // of PNGs and/or a contact sheet.
 #include <cstdlib>
-#include <filesystem>
 
 #include "archive/hog_index.h"
 #include "cli/cli_sink.h"
@@ -12,8 +11,7 @@
 #include "cli/model_source.h"
 #include "cli/output_file.h"
 #include "cli/progress.h"
-
-namespace fs = std::filesystem;
+#include "state/paths.h"
 
 namespace {
 
@@ -62,7 +60,7 @@ int render_one(const ModelSource& source, const Args& args) {
 // Where --all writes: one PNG per polymodel, named after it, each name checked and claimed.
 struct FolderOutput {
     bool enabled;
-    fs::path folder;
+    std::string folder;
     NameClaims claims;
 };
 
@@ -79,7 +77,7 @@ Image draw_entry(uint32_t p, const std::string& name, ModelRenderer& renderer,
     load_archive_model(p);
     Image image = renderer.draw();
     if (output.enabled)
-        write_output((output.folder / file).string(), encode_png(image, false));
+        write_output(join_path(output.folder, file), encode_png(image, false));
     return image;
 }
 
@@ -115,8 +113,7 @@ int render_batch(const ModelSource& source, const Args& args) {
         throw UsageError{"--all and --sheet draw every polymodel of an archive (.hog)"};
     open_archive(source.path);
     if (args.has("all")) {
-        std::error_code error;
-        fs::create_directories(args.value("output", "."), error);
+        make_folders(args.value("output", ".")); // a failure shows as each write's
     }
     std::vector<SheetCell> cells;
     int failures = render_archive(source, args, cells);

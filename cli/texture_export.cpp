@@ -10,6 +10,7 @@
 #include "cli/model_summary.h"
 #include "cli/output_file.h"
 #include "cli/png_writer.h"
+#include "state/paths.h"
 #include "state/polymodel.h"
 
 namespace {
@@ -36,7 +37,7 @@ std::string safe_file_name(const std::string& name) {
     return safe;
 }
 
-std::vector<ExportedTexture> export_textures(const std::filesystem::path& folder) {
+std::vector<ExportedTexture> export_textures(const std::string& folder) {
     std::vector<ExportedTexture> exported(num_textures());
     NameClaims claims;
     for (uint32_t t = 0; t < num_textures(); ++t) {
@@ -54,7 +55,7 @@ std::vector<ExportedTexture> export_textures(const std::filesystem::path& folder
         std::string png = stem + ".png";
         if (!claims.claim(png, "").empty())
             png = stem + "_" + std::to_string(t) + ".png";
-        write_output((folder / png).string(), encode_png(decoded_image(decoded), true));
+        write_output(join_path(folder, png), encode_png(decoded_image(decoded), true));
         exported[t] = {true, png, decoded.has_alpha};
     }
     return exported;

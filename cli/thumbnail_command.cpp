@@ -1,13 +1,10 @@
 // meshlook-cli thumbnail: the freedesktop thumbnailer form, a square transparent PNG.
-#include <filesystem>
-
 #include "cli/cli_sink.h"
 #include "cli/commands.h"
 #include "cli/model_render.h"
 #include "cli/model_source.h"
 #include "cli/output_file.h"
-
-namespace fs = std::filesystem;
+#include "state/paths.h"
 
 namespace {
 
@@ -27,12 +24,11 @@ int run(const Args& args) {
     ModelSource source = parse_source(args.positional()[0]);
     cli_sink.set_source(source.label);
     // A thumbnailer starts in no particular folder: textures are looked for beside the model.
-    fs::path out = fs::absolute(args.positional()[1]);
-    source.path = fs::absolute(source.path).string();
-    std::error_code error;
-    fs::current_path(fs::path(source.path).parent_path(), error);
+    std::string out = absolute_path(args.positional()[1]);
+    source.path = absolute_path(source.path);
+    change_folder(std::string(folder_part(source.path))); // else they are looked for here
     load_model(source);
-    write_output(out.string(), encode_png(ModelRenderer(settings).draw(), true));
+    write_output(out, encode_png(ModelRenderer(settings).draw(), true));
     return 0;
 }
 

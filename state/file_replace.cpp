@@ -3,12 +3,12 @@
 #include "state/file_io.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace fs = std::filesystem;
+#include "state/paths.h"
 
 namespace {
 
@@ -16,15 +16,17 @@ constexpr int MAX_LINK_HOPS = 40; // as many as the kernel follows when opening 
 
 // The name a chain of symlinks ends at, which may not exist yet; "" for a loop.
 std::string final_target(const std::string& path) {
-    fs::path at(path);
+    std::string at = path;
     for (int hops = 0; hops < MAX_LINK_HOPS; ++hops) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(at, ec)))
-            return at.string();
-        fs::path next = fs::read_symlink(at, ec);
-        if (ec)
+        struct stat link;
+        if (::lstat(at.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return at;
+        char next[PATH_MAX];
+        ssize_t length = ::readlink(at.c_str(), next, sizeof next);
+        if (length <= 0 || size_t(length) == sizeof next)
             return "";
-        at = next.is_absolute() ? next : at.parent_path() / next;
+        std::string_view target(next, size_t(length));
+        at = target[0] == '/' ? std::string(target) : join_path(folder_part(at), target);
     }
     return "";
 }
@@ -76,8 +78,8 @@ bool write_file_replacing(const std::string& path, const std::vector<uint8_t>& b
     if (exists &&
         (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0))
         return false;
-    fs::path folder = fs::path(target).parent_path();
-    std::string temp = ((folder.empty() ? fs::path(".") : folder) / ".meshlook-XXXXXX").string();
+    std::string_view folder = folder_part(target);
+    std::string temp = join_path(folder.empty() ? "." : folder, ".meshlook-XXXXXX");
     int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return false;

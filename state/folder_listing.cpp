@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <ctime>
 #include <dirent.h>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,8 +12,7 @@
 #include <vector>
 
 #include "state/file_io.h"
-
-namespace fs = std::filesystem;
+#include "state/paths.h"
 
 namespace {
 
@@ -118,9 +116,9 @@ FolderListingScope::~FolderListingScope() {
 }
 
 std::string find_ignoring_case(const std::string& path) {
-    fs::path wanted(path);
-    std::string folder = wanted.has_parent_path() ? wanted.parent_path().string() : ".";
-    std::string name = wanted.filename().string();
+    std::string_view in_folder = folder_part(path);
+    std::string folder = in_folder.empty() ? "." : std::string(in_folder);
+    std::string name(name_part(path));
     std::string found;
     if (open_scopes == 0) {
         found = look_up(*current_listing(folder), folder, name);
@@ -132,5 +130,5 @@ std::string find_ignoring_case(const std::string& path) {
     }
     if (found.empty())
         return "";
-    return wanted.has_parent_path() ? (fs::path(folder) / found).string() : found;
+    return in_folder.empty() ? found : join_path(folder, found);
 }

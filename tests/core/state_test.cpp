@@ -6,6 +6,7 @@
 #include "state/byte_cursor.h"
 #include "state/byte_writer.h"
 #include "state/file_io.h"
+#include "state/paths.h"
 #include "state/polymodel.h"
 #include "state/vector_math.h"
 #include "state/view_state.h"
@@ -66,6 +67,17 @@ TEST(ByteIo, OnlyLettersFoldAndCopiesAreCutToTheBuffer) {
     char small[4];
     copy_bounded(small, sizeof small, "abcdef");
     EXPECT_STREQ(small, "abc");
+}
+
+// The path pieces the command-line program and the file writers build names with.
+TEST(Paths, PiecesFollowTheFileSystemLibrarysRules) {
+    EXPECT_EQ(folder_part("a//b"), "a");
+    EXPECT_EQ(folder_part("/a"), "/");
+    EXPECT_EQ(folder_part("a"), "");
+    EXPECT_EQ(join_path("a/", "b") + join_path("", "c") + join_path("d", "e"), "a/bcd/e");
+    EXPECT_EQ(extension_part("x.y/ship.oof"), ".oof");
+    EXPECT_EQ(std::string(extension_part("x.y/.meshlook")) + std::string(extension_part("..")), "");
+    EXPECT_EQ(stem_part("x.y/ship.tar.oof"), "ship.tar");
 }
 
 // Opposite vectors are 180.00006 degrees apart (the degree factor is held as a float); a zero
