@@ -20,14 +20,15 @@ struct HogEntry {
 
 struct HogIndex {
     char hog_path[PATH_LEN];
+    // The counts side by side, so that forgetting the archive touches one page of the index.
     uint32_t num_entries; // 0: no archive loaded
+    uint32_t num_oof;
+    uint32_t num_ogf;
+    uint32_t num_oaf;
     HogEntry entries[MAX_HOG_ENTRIES];
     uint32_t oof_entries[MAX_HOG_ENTRIES]; // directory indices, in directory order
-    uint32_t num_oof;
     uint32_t ogf_entries[MAX_HOG_ENTRIES];
-    uint32_t num_ogf;
     uint32_t oaf_entries[MAX_HOG_ENTRIES];
-    uint32_t num_oaf;
 };
 
 extern HogIndex hog;

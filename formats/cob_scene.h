@@ -56,21 +56,23 @@ struct CobGroup {
     uint32_t chunk_id;
 };
 
+// The counts and small tables come first and the faces last, so that an ordinary scene lies in
+// the table's first large page (see prefer_large_pages).
 struct CobScene {
     uint32_t num_vertices;
-    CobVertex vertices[COB_MAX_VERTICES];
     uint32_t num_uvs;
-    CobUv uvs[COB_MAX_UVS];
     uint32_t num_faces;
-    CobFace faces[COB_MAX_FACES];
     uint32_t num_polh;
     uint32_t num_materials;
-    CobMaterial materials[COB_MAX_MATERIALS];
     uint32_t num_groups;
-    CobGroup groups[COB_MAX_GROUPS];
     uint32_t num_texture_files;
-    char texture_files[COB_MAX_TEXTURE_NAMES][COB_TEXTURE_FILE_LEN];
     int32_t groupless; // a PolH came before any Grou: group 0 has no chunk
+    CobMaterial materials[COB_MAX_MATERIALS];
+    CobGroup groups[COB_MAX_GROUPS];
+    char texture_files[COB_MAX_TEXTURE_NAMES][COB_TEXTURE_FILE_LEN];
+    CobVertex vertices[COB_MAX_VERTICES];
+    CobUv uvs[COB_MAX_UVS];
+    CobFace faces[COB_MAX_FACES];
 };
 
 extern CobScene cob_scene;
