@@ -4,12 +4,11 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
-#include <span>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include "archive/hog_index.h"
 #include "cli/command_line.h"
+#include "cli/file_image.h"
 #include "formats/cob_reader.h"
 #include "formats/model_properties.h"
 #include "formats/oof_reader.h"
@@ -31,32 +30,6 @@ bool ends_with(const std::string& text, const char* suffix) {
     size_t n = std::strlen(suffix);
     return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
-
-// A read-only view of a whole open file; empty when the file is empty or cannot be mapped.
-class MappedFile {
-  public:
-    explicit MappedFile(std::FILE* file) : size_(file_size(file)) {
-        void* at =
-            size_ ? ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(file), 0)
-                  : MAP_FAILED;
-        data_ = at == MAP_FAILED ? nullptr : static_cast<const uint8_t*>(at);
-        if (!data_)
-            size_ = 0;
-    }
-    ~MappedFile() {
-        if (data_)
-            ::munmap(const_cast<uint8_t*>(data_), size_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    std::span<const uint8_t> bytes() const { return {data_, size_}; }
-    size_t size() const { return size_; }
-
-  private:
-    size_t size_;
-    const uint8_t* data_ = nullptr;
-};
 
 // The trueSpace importer reports each object on standard output; here that output is the
 // command's own (JSON, listings), so the lines are dropped while it reads.
@@ -126,17 +99,16 @@ void import_file(const std::string& path, void (*read)()) {
     prepare_model();
 }
 
-// The file is mapped rather than copied into memory: a large scene then costs a few page
-// faults instead of one per page. Open failures and sizes are refused as load_cob refuses them.
+// Open failures and sizes are refused as load_cob refuses them.
 void read_cob_quietly() {
     QuietStdout quiet;
     FileHandle file = open_for_reading(view.import_path);
     if (!file)
         fatal_error("Can't open the cob/scn file", -2);
-    MappedFile mapped(file.get());
-    if (mapped.size() > MAX_READ_SIZE)
+    if (file_size(file.get()) > MAX_READ_SIZE)
         fatal_error("Not a binary trueSpace file", -2);
-    load_cob_bytes(mapped.bytes());
+    FileImage image(file.get());
+    load_cob_bytes(image.bytes());
 }
 
 } // namespace

@@ -26,7 +26,7 @@ std::vector<uint8_t> oof_square_model(uint8_t red, uint8_t green, uint8_t blue, 
     return build_oof(2300, chunks);
 }
 
-std::vector<uint8_t> cob_two_group_model() {
+std::vector<uint8_t> cob_two_group_model(uint32_t unknown_bytes) {
     CobBuilder cob;
     uint32_t body = cob.grou("body", {1, 2, 3});
     cob.polh(cob_single_face({{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}}, 1), body);
@@ -34,6 +34,8 @@ std::vector<uint8_t> cob_two_group_model() {
     uint32_t fin = cob.grou("fin", {0, 5, 0}, body);
     cob.polh(cob_single_face({{0, 0, 0}, {0, 2, 0}, {0, 0, 2}}, 2), fin);
     cob.mat1({2, 0, 0, 0, cob_texture_map("maps\\fin.bmp")});
+    if (unknown_bytes > 0)
+        cob.chunk("Unkn", std::vector<uint8_t>(unknown_bytes));
     cob.end();
     return cob.bytes();
 }

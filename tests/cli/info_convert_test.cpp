@@ -69,8 +69,10 @@ f 7//7 6//6 5//5
 
 TEST(CliConvert, TrueSpaceToPolymodelKeepsWhatInfoShows) {
     TempDir dir;
+    // The large one is read into large pages, the other mapped.
     std::vector<std::pair<fs::path, int>> files = {
-        {dir.write("built.cob", cob_two_group_model()), 2}};
+        {dir.write("built.cob", cob_two_group_model()), 2},
+        {dir.write("large.cob", cob_two_group_model(1 << 20)), 2}};
     fs::path real = shared_testdata_folder() / "cob";
     for (auto [name, polygons] : {std::pair{"dwarf.cob", 1896},
                                   {"molecule.cob", 512},
