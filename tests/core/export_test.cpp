@@ -197,26 +197,6 @@ TEST_F(ExportTest, NoMemoryForTheImageEndsWithStatusOne) {
     EXPECT_FALSE(std::filesystem::exists(dir.path("out.oof")));
 }
 
-OrfPolygon as_written(const Polygon& polygon) {
-    OrfPolygon out{polygon.normal, 0, {}};
-    for (uint32_t k = 0; k < polygon.num_points; ++k)
-        out.points.push_back({int16_t(polygon.points[k]), polygon.u[k], polygon.v[k]});
-    return out;
-}
-
-// A room as the writer lays it out: one placeholder texture, the end chunk claiming 4 bytes.
-std::vector<uint8_t> room(const std::vector<Vec3>& vertices,
-                          const std::vector<OrfPolygon>& polygons) {
-    return OrfBuilder()
-        .header(uint32_t(vertices.size()), uint32_t(polygons.size()))
-        .vertices(vertices)
-        .textures({"SAMPLE TEXTURE"})
-        .polygons(polygons)
-        .end()
-        .with_length(4)
-        .bytes();
-}
-
 // Model-space vertices moved into the room's frame (the parent chain itself is checked with the
 // model radius), every polygon on the placeholder texture; a corner on no vertex on its subobject's
 // first vertex, since the reader takes only corners on a vertex of the room; a room without
@@ -235,19 +215,19 @@ TEST_F(ExportTest, RoomHoldsTheShiftedModelOnThePlaceholderTexture) {
     std::strcpy(model.textures[3].name, "rock");
     const std::vector<Vec3> shifted = {
         {2049, -98, 2051}, {2045, -94.5f, 2042}, {2049, -100, 2048}, {2049, -99, 2049}};
-    OrfPolygon on_first = as_written(model.polygons[1]);
+    OrfPolygon on_first = orf_polygon_of(model.polygons[1]);
     on_first.points[1].vertex = 1;
     static Polymodel before;
     before = model;
-    EXPECT_EQ(exported(), room(shifted, {as_written(model.polygons[0]), on_first}));
+    EXPECT_EQ(exported(), orf_written_room(shifted, {orf_polygon_of(model.polygons[0]), on_first}));
     EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0)
         << "a write leaves the store as it was";
     model.num_polygons = 0;
-    EXPECT_EQ(exported(), room(shifted, {}));
+    EXPECT_EQ(exported(), orf_written_room(shifted, {}));
     reset_globals();
     add_subobject(-1, {0, 0, 0});
     add_polygon(0, {0, 7});
-    EXPECT_EQ(exported(), room({}, {{{0, 0, 1}, 0, {}}}));
+    EXPECT_EQ(exported(), orf_written_room({}, {{{0, 0, 1}, 0, {}}}));
 }
 
 TEST_F(ExportTest, LargestModelIsWrittenWhole) {
