@@ -120,6 +120,15 @@ OofChunk oof_sobj(const OofSubobject& sobj, uint32_t version) {
     return {"SOBJ", out.take(), std::nullopt};
 }
 
+OofPolygon oof_polygon_of(const Polygon& p, const std::vector<uint32_t>& corners, float span_xz,
+                          float span_yz) {
+    OofPolygon w{p.normal,  p.n_txtr, p.color.red, p.color.green, p.color.blue,
+                 p.texture, {},       span_xz,     span_yz};
+    for (size_t k = 0; k < corners.size(); ++k)
+        w.corners.push_back({corners[k], p.u[k], p.v[k]});
+    return w;
+}
+
 OofSubobject oof_subobject(uint32_t vertices, std::vector<std::vector<uint32_t>> polygons,
                            int32_t parent) {
     OofSubobject sobj;

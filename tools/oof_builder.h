@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "state/polymodel.h"
 #include "state/vec3.h"
 
 struct OofCorner {
@@ -22,6 +23,10 @@ struct OofPolygon {
     std::vector<OofCorner> corners;
     float span_xz = 0, span_yz = 0; // written by every version but 1907
 };
+
+// A polygon of the store as written, its corners given in file numbering.
+OofPolygon oof_polygon_of(const Polygon& p, const std::vector<uint32_t>& corners, float span_xz = 0,
+                          float span_yz = 0);
 
 // What the writer computes into the words the reader skips.
 struct OofSobjComputed {

@@ -35,17 +35,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using U32s = std::vector<uint32_t>;
-
-// The polygon as the writer lays it out: the store's fields with the corners renumbered.
-OofPolygon written(const Polygon& p, U32s corners, float span_xz, float span_yz) {
-    OofPolygon w{p.normal,  p.n_txtr, p.color.red, p.color.green, p.color.blue,
-                 p.texture, {},       span_xz,     span_yz};
-    for (size_t k = 0; k < corners.size(); ++k)
-        w.corners.push_back({corners[k], p.u[k], p.v[k]});
-    return w;
-}
-
 class ExportTest : public CoreTest {
   protected:
     std::vector<uint8_t> exported() {
@@ -101,29 +90,29 @@ TEST_F(ExportTest, StoreIsWrittenGroupedBySubobjectWithCornersRenumberedAndField
         0, -1, Vec3{10, 0, 0}, s49, std::string("$fov=1") + '\0',
         std::vector<Vec3>{{-2, -3, 7}, {4, -1, 0}}, std::vector<Vec3>{{0, 0, 1}, {0, 0, 3}},
         std::vector<float>{1, 0.5f},
-        std::vector{written(p[1], {0, 1, 2}, std::sqrt(85.0f), std::sqrt(58.0f)),
-                    written(p[3], {}, 0, 0)},
+        std::vector{oof_polygon_of(p[1], {0, 1, 2}, std::sqrt(85.0f), std::sqrt(58.0f)),
+                    oof_polygon_of(p[3], {})},
         0, OofSobjComputed{std::sqrt(62.0f), {1, -2, 3.5f}});
     OofSubobject written_child(
         1, 0, Vec3{0, 5, 0}, std::string("sobj1") + '\0', std::string(1, '\0'),
         std::vector<Vec3>{{1, 0, 0}, {-20, 1, -1}}, std::vector<Vec3>{{0, 0, 0}, {0, 0, 2}},
         std::vector<float>{1, 1},
-        std::vector{written(p[0], {1, 0xFFFFFFFF, 0}, std::sqrt(577.0f), std::sqrt(5.0f)),
-                    written(p[2], {1}, 0, 0)},
+        std::vector{oof_polygon_of(p[0], {1, 0xFFFFFFFF, 0}, std::sqrt(577.0f), std::sqrt(5.0f)),
+                    oof_polygon_of(p[2], {1})},
         0, OofSobjComputed{std::sqrt(402.0f), {-9.5f, 0.5f, -0.5f}});
     static Polymodel before;
     before = model;
     OofChunk ohdr = oof_ohdr(2, std::sqrt(197.0f), {-10, -3, -1}, {14, 6, 7});
     EXPECT_EQ(export_oof_bytes(),
               build_oof(2300, {oof_txtr({std::string(36, 't'), std::string("ab") + '\0'}), ohdr,
-                               oof_sobj(written_root, 2300), oof_sobj(written_child, 2300),
+                               oof_sobj(written_root), oof_sobj(written_child),
                                oof_spcl({{std::string(1, '\0'), s49, {}, 0}}),
                                oof_pani({{{9, {}}, {4, {1, 2, 3}}}, {}})}));
     EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0)
         << "a write leaves the store as it was";
     model.num_textures = model.num_special_points = model.pos_num_keys[0] = 0;
     EXPECT_EQ(export_oof_bytes(),
-              build_oof(2300, {ohdr, oof_sobj(written_root, 2300), oof_sobj(written_child, 2300)}));
+              build_oof(2300, {ohdr, oof_sobj(written_root), oof_sobj(written_child)}));
 }
 
 // The image is larger than the old fixed buffer of 768000 bytes.
