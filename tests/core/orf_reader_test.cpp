@@ -144,12 +144,9 @@ TEST_F(OrfReaderTest, CountsAndNamesAtTheLimitsLoadAndOnePastAreRefused) {
         EXPECT_EQ(view.model_loaded, 0);
     }
     // The texture list may follow the polygons; its count is what the index is held against.
-    load(OrfBuilder()
-             .header(3, 1)
-             .vertices(three)
-             .polygons({orf_triangle(1, 0, 1, 2)})
-             .textures({"t", "u"})
-             .bytes());
+    OrfBuilder late;
+    late.header(3, 1).vertices(three).polygons({orf_triangle(1, 0, 1, 2)}).textures({"t", "u"});
+    load(late.bytes());
     EXPECT_EQ(model.textures[1].referenced, 1);
 }
 
