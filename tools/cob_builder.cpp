@@ -184,8 +184,8 @@ std::vector<uint8_t> cob_ended(CobBuilder cob) {
 }
 
 std::vector<uint8_t> cob_scene(const std::vector<CobBuildPolh>& polhs,
-                               const std::vector<CobBuildMaterial>& materials) {
-    CobBuilder cob;
+                               const std::vector<CobBuildMaterial>& materials, char kind) {
+    CobBuilder cob(kind);
     for (const auto& polh : polhs)
         cob.polh(polh);
     for (const auto& material : materials)

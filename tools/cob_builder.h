@@ -81,9 +81,10 @@ std::vector<uint8_t> cob_polh_counts_only(uint32_t vertices, uint32_t uvs, uint3
 
 // The chunks of cob, END, and a PolH after it that a reader must never reach.
 std::vector<uint8_t> cob_ended(CobBuilder cob);
-// The PolHs, then the materials, then cob_ended.
+// The PolHs, then the materials, then cob_ended; kind as for CobBuilder.
 std::vector<uint8_t> cob_scene(const std::vector<CobBuildPolh>& polhs,
-                               const std::vector<CobBuildMaterial>& materials = {});
+                               const std::vector<CobBuildMaterial>& materials = {},
+                               char kind = 'B');
 // Every chunk kind the importer reads and some it skips: groups, PolHs with several faces and
 // uvs, materials with texture, environment and bump maps and stray bytes.
 std::vector<uint8_t> cob_every_chunk_kind();

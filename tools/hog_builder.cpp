@@ -19,7 +19,7 @@ std::vector<uint8_t> build_hog(const std::vector<HogFile>& files, uint32_t data_
         std::copy_n(file.name.begin(), std::min<size_t>(36, file.name.size()), name);
         out.bytes(name, 36);
         out.u32(0);
-        out.u32(uint32_t(file.bytes.size()));
+        out.u32(file.stated_length.value_or(uint32_t(file.bytes.size())));
         out.u32(0);
     }
     if (out.size() < data_offset)

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 struct HogFile {
     std::string name; // at most 36 characters are stored
     std::vector<uint8_t> bytes;
+    std::optional<uint32_t> stated_length{}; // the directory's length word; the data size if absent
 };
 
 // The archive image: 68-byte header, 48-byte directory records, data end to end.

@@ -120,6 +120,33 @@ OofChunk oof_sobj(const OofSubobject& sobj, uint32_t version) {
     return {"SOBJ", out.take(), std::nullopt};
 }
 
+OofPolygon oof_polygon_of(const Polygon& p, const std::vector<uint32_t>& corners, float span_xz,
+                          float span_yz) {
+    OofPolygon w{p.normal,  p.n_txtr, p.color.red, p.color.green, p.color.blue,
+                 p.texture, {},       span_xz,     span_yz};
+    for (size_t k = 0; k < corners.size(); ++k)
+        w.corners.push_back({corners[k], p.u[k], p.v[k]});
+    return w;
+}
+
+OofSubobject oof_subobject(uint32_t vertices, std::vector<std::vector<uint32_t>> polygons,
+                           int32_t parent) {
+    OofSubobject sobj;
+    sobj.parent = parent;
+    for (uint32_t i = 0; i < vertices; ++i)
+        sobj.positions.push_back({float(i), float(i) + 0.5f, -float(i)});
+    for (const auto& corners : polygons) {
+        sobj.polygons.emplace_back();
+        for (uint32_t c : corners)
+            sobj.polygons.back().corners.push_back({c, 0, 0});
+    }
+    return sobj;
+}
+
+OofChunk oof_sobj(uint32_t vertices, uint32_t polygons) {
+    return oof_sobj(oof_subobject(vertices, std::vector(polygons, std::vector<uint32_t>{0})));
+}
+
 OofChunk oof_txtr(const std::vector<std::string>& names) {
     ByteWriter out;
     out.u32(uint32_t(names.size()));

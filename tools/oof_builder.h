@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "state/polymodel.h"
 #include "state/vec3.h"
 
 struct OofCorner {
@@ -23,6 +24,10 @@ struct OofPolygon {
     float span_xz = 0, span_yz = 0; // written by every version but 1907
 };
 
+// A polygon of the store as written, its corners given in file numbering.
+OofPolygon oof_polygon_of(const Polygon& p, const std::vector<uint32_t>& corners, float span_xz = 0,
+                          float span_yz = 0);
+
 // What the writer computes into the words the reader skips.
 struct OofSobjComputed {
     float radius;
@@ -35,10 +40,10 @@ struct OofSubobject {
     uint32_t number = 0;
     int32_t parent = -1;
     Vec3 offset{};
-    std::string name, props;
-    std::vector<Vec3> positions, normals;
-    std::vector<float> alphas; // written by version 2300; missing entries are written as 0
-    std::vector<OofPolygon> polygons;
+    std::string name{}, props{};
+    std::vector<Vec3> positions{}, normals{};
+    std::vector<float> alphas{}; // written by version 2300; missing entries are written as 0
+    std::vector<OofPolygon> polygons{};
     float ignored_fill = 0;                    // value of the words the reader skips
     std::optional<OofSobjComputed> computed{}; // written instead of the fill where it goes
 };
@@ -80,7 +85,12 @@ std::vector<uint8_t> build_oof(uint32_t version, const std::vector<OofChunk>& ch
                                const std::string& magic = "PSPO");
 
 OofChunk oof_ohdr(uint32_t subobjects, float radius, Vec3 lo, Vec3 hi);
-OofChunk oof_sobj(const OofSubobject& sobj, uint32_t version);
+OofChunk oof_sobj(const OofSubobject& sobj, uint32_t version = 2300);
+// A subobject of n vertices at (i, i + 0.5, -i), with one flat polygon per corner list.
+OofSubobject oof_subobject(uint32_t vertices, std::vector<std::vector<uint32_t>> polygons = {},
+                           int32_t parent = -1);
+// The SOBJ of oof_subobject(vertices) with `polygons` one-corner polygons on vertex 0.
+OofChunk oof_sobj(uint32_t vertices, uint32_t polygons = 0);
 OofChunk oof_txtr(const std::vector<std::string>& names);
 // tag is "GPNT", "GRND", "ATCH" or "NATH".
 OofChunk oof_points(const std::string& tag, const std::vector<OofPoint>& points);

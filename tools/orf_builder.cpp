@@ -2,6 +2,8 @@
 // rather than against the room writer.
 #include "tools/orf_builder.h"
 
+#include <span>
+
 #include "state/byte_writer.h"
 
 namespace {
@@ -114,4 +116,39 @@ std::vector<uint8_t> orf_sample_room() {
                      {{{0, 0, 1}, 0, {{0, 0, 0}, {1, 1, 0}, {2, 1, 1}}},
                       {{0, 1, 0}, 2, {{1, 0.5f, 0}, {2, 0, 0.5f}, {3, 1, 1}, {4, 0, 1}}},
                       {{1, 0, 0}, 1, {{4, 0, 0}, {3, 1, 0}, {0, 1, 1}}}});
+}
+
+OrfPolygon orf_triangle(int16_t texture, int16_t a, int16_t b, int16_t c, Vec3 normal) {
+    return {normal, texture, {{a, 0.25f, 0.5f}, {b, 0.75f, 1.0f}, {c, 1.25f, 1.5f}}};
+}
+
+OrfPolygon orf_polygon_of(const Polygon& polygon) {
+    OrfPolygon out{polygon.normal, int16_t(polygon.texture), {}};
+    for (uint32_t k = 0; k < polygon.num_points; ++k)
+        out.points.push_back({int16_t(polygon.points[k]), polygon.u[k], polygon.v[k]});
+    return out;
+}
+
+std::vector<uint8_t> orf_of_store() {
+    std::vector<std::string> names;
+    for (const auto& t : std::span(model.textures, model.num_textures))
+        names.push_back(t.name);
+    std::vector<OrfPolygon> polygons;
+    for (const Polygon& p : std::span(model.polygons, model.num_polygons))
+        polygons.push_back(orf_polygon_of(p));
+    return build_orf({model.vertices, model.vertices + model.num_vertices}, names, polygons);
+}
+
+std::vector<uint8_t> orf_written_room(const std::vector<Vec3>& vertices,
+                                      std::vector<OrfPolygon> polygons) {
+    for (OrfPolygon& polygon : polygons)
+        polygon.texture = 0;
+    return OrfBuilder()
+        .header(uint32_t(vertices.size()), uint32_t(polygons.size()))
+        .vertices(vertices)
+        .textures({"SAMPLE TEXTURE"})
+        .polygons(polygons)
+        .end()
+        .with_length(4)
+        .bytes();
 }

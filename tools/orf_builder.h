@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "state/polymodel.h"
 #include "state/vec3.h"
 
 struct OrfPoint {
@@ -51,3 +52,14 @@ std::vector<uint8_t> build_orf(const std::vector<Vec3>& vertices,
 // A room of five vertices, three textures (one a translated name, one with folders) and three
 // polygons, one a quad.
 std::vector<uint8_t> orf_sample_room();
+
+// A triangle over vertices a, b and c, with uvs (0.25, 0.5), (0.75, 1) and (1.25, 1.5).
+OrfPolygon orf_triangle(int16_t texture, int16_t a, int16_t b, int16_t c, Vec3 normal = {0, 0, 1});
+// A polygon of the store with its texture index and corners.
+OrfPolygon orf_polygon_of(const Polygon& polygon);
+// The store's vertices, texture names and polygons as a room, through build_orf.
+std::vector<uint8_t> orf_of_store();
+// A room as the room writer lays it out: the one texture "SAMPLE TEXTURE", which every polygon
+// uses, and the end chunk stating 4 bytes.
+std::vector<uint8_t> orf_written_room(const std::vector<Vec3>& vertices,
+                                      std::vector<OrfPolygon> polygons);

@@ -1,7 +1,11 @@
 // OGF/OAF encoder.
 #include "tools/texture_builder.h"
 
+#include <cctype>
+#include <map>
+
 #include "state/byte_writer.h"
+#include "tools/image_file_builder.h"
 
 namespace {
 
@@ -100,4 +104,20 @@ std::vector<uint8_t> noisy_texture(int seed, bool animated) {
             values[i] ^= 2;
     OgfImage image = make_ogf_image(128, 128, values);
     return animated ? build_oaf({image, image}, OafHeaderForm::long_form) : build_ogf(image);
+}
+
+std::vector<uint8_t> one_pixel_texture_file(const std::string& name, uint16_t value) {
+    OgfImage one = make_ogf_image(1, 1, {value});
+    std::vector<uint8_t> rgba = {uint8_t(value >> 7 & 0xF8), 0, uint8_t(value << 3), 255};
+    std::string ext = name.substr(name.size() - 3);
+    for (char& c : ext)
+        c = char(std::tolower(c));
+    if (ext == "oaf")
+        return build_oaf({one, make_ogf_image(1, 1, {0xFFFF})}, OafHeaderForm::long_form);
+    const std::map<std::string, ImageFileFormat> images = {{"png", ImageFileFormat::png},
+                                                           {"tga", ImageFileFormat::tga},
+                                                           {"jpg", ImageFileFormat::jpg}};
+    if (images.count(ext))
+        return build_image_file(images.at(ext), 1, 1, rgba);
+    return ext == "bmp" ? std::vector<uint8_t>{'B', 'M', 1, 2, 3} : build_ogf(one);
 }

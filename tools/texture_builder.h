@@ -48,3 +48,8 @@ uint16_t pack_4444(uint8_t red, uint8_t green, uint8_t blue, uint8_t top_nibble 
 // A 128 x 128 still (or two-frame animated) texture whose every pixel differs from its
 // neighbour: 16384 one-pixel records, the most bytes such an image can take.
 std::vector<uint8_t> noisy_texture(int seed, bool animated);
+
+// A one-pixel texture file of the kind its name's extension (any case) says, the pixel the
+// 1-5-5-5 value: .oaf a long-header animation with a white second frame; .png, .tga and .jpg
+// image files; .bmp a broken image file; anything else a still texture.
+std::vector<uint8_t> one_pixel_texture_file(const std::string& name, uint16_t value);

@@ -11,7 +11,7 @@
 #include "state/sobj_chain.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
-#include "tools/cob_builder.h"
+#include "tools/cob_scenes.h"
 
 namespace {
 
@@ -73,40 +73,14 @@ TEST_F(CobReaderTest, VerticesAreTransformedIntoStoreAxesAndUnusedOnesDropped) {
 // exact comparison; damaged or cut chunks are not read past their end.
 TEST_F(CobReaderTest, MaterialsGiveColoursOrTextureIndicesIntoTheNameList) {
     const Bytes float_tail = {0x99, 0x99, 0x19, 0x3f}; // read as two unknown sub-chunk tags
-    Bytes maps = cob_environment_map("sky.bmp"), wall = cob_texture_map("maps\\wall.bmp"),
-          Wall = cob_texture_map("maps\\Wall.bmp");
-    for (const Bytes& more : {cob_bump_map(), Bytes{'x', 'y'}, cob_texture_map("c:/art/hull.tga"),
-                              cob_texture_map("ignored.bmp")}) // the first map wins
-        maps.insert(maps.end(), more.begin(), more.end());
-    CobBuilder recent, skipped, stated_too_long, short_record;
-    recent.mat1({0, 0, 1, 0, {}}); // before any PolH: describes nothing
-    recent.polh(faces({0}));
-    recent.mat1({0, 1, 0, 0, {}});
-    recent.polh(faces({0}));
-    recent.polh(faces({0}));
-    recent.mat1({0, 0, 0, 1, {}});
-    CobBuildPolh unnumbered = faces({0, 0}), trailer = faces({0});
+    Bytes wall = cob_texture_map("maps\\wall.bmp"), Wall = cob_texture_map("maps\\Wall.bmp");
+    CobBuildPolh unnumbered = faces({0, 0});
     unnumbered.faces[0].flags = 8; // no material number written
-    trailer.trailer = {'G', 'r', 'o', 'u', 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    skipped.chunk("BitM", Bytes(300, 'P')); // unknown chunks and bytes skipped by size
-    skipped.chunk("Unit", {'M', 'a', 't', '1'});
-    skipped.polh(trailer);
-    skipped.chunk("Chan", Bytes(7, 0xFF));
-    skipped.mat1({0, 0, 0, 1, {}});
-    Bytes cut = cob_scene({faces({0})}, {{0, 0, 1, 0, {}}});
-    cut.resize(cut.size() - 41 - cob_polh_data(faces({0})).size()); // no END, Mat1 cut short
-    stated_too_long.polh(faces({0}));
-    stated_too_long.header("PolH", 5, 0, 0xFFFFFFF0u);
-    short_record.polh(faces({3})); // the colour past the chunk's end reads as 0, not the PolH
-    short_record.chunk("Mat1", {3, 0, 0, 0, 0, 0, 0, 0x80, 0x3f, 0});
     const std::string x36(36, 'x');
-    std::vector<CobBuildMaterial> named;
-    for (const char* name : {"maps\\wall.bmp", "c:/art/v2.0/hull", "dir.v2\\plain", "two.dots.tga",
-                             ".hidden", "unused.bmp"})
-        named.push_back({uint16_t(named.size()), 1, 1, 1, cob_texture_map(name)});
-    // Too long for its place in the import table: the end is kept.
-    named.push_back({6, 1, 1, 1, cob_texture_map("c:\\" + std::string(150, 'f') + "\\stone.bmp")});
-    named.push_back({7, 1, 1, 1, cob_texture_map("d\\" + x36 + "yy.bmp")});
+    // The last two are too long for their place in the import table: the end is kept.
+    auto named = cob_texture_materials(
+        {"maps\\wall.bmp", "c:/art/v2.0/hull", "dir.v2\\plain", "two.dots.tga", ".hidden",
+         "unused.bmp", "c:\\" + std::string(150, 'f') + "\\stone.bmp", "d\\" + x36 + "yy.bmp"});
     const std::pair<Bytes, std::string> cases[] = {
         {cob_scene({faces({2, 1, 2})}, {{2, 1, 0.5f, 0, {}}}), "ff7f00 c0c0c0 ff7f00 |"},
         {cob_scene({faces({1, 40})},
@@ -119,13 +93,13 @@ TEST_F(CobReaderTest, MaterialsGiveColoursOrTextureIndicesIntoTheNameList) {
                                                 {200, 1, 1, 1, Wall},
                                                 {2, 0, 0, 1, {}}}),
          "t1 t1 0000ff t0 t0 | Wall wall"},
-        {cob_scene({faces({4})}, {{4, 1, 1, 1, maps}}), "t0 | hull oops"},
-        {cob_ended(recent), "ff0000 c0c0c0 0000ff |"},
+        {cob_scene({faces({4})}, {{4, 1, 1, 1, cob_map_list()}}), "t0 | hull oops"},
+        {cob_materials_after_their_polhs(), "ff0000 c0c0c0 0000ff |"},
         {cob_scene({unnumbered}, {{0, 0, 1, 0, {}}}), "c0c0c0 00ff00 |"},
-        {cob_ended(skipped), "0000ff |"},
-        {cut, "c0c0c0 |"},
-        {cob_ended(stated_too_long), "c0c0c0 |"},
-        {cob_ended(short_record), "ff0000 |"},
+        {cob_unknown_chunks_skipped(), "0000ff |"},
+        {cob_material_cut_short(), "c0c0c0 |"},
+        {cob_polh_stated_too_long(), "c0c0c0 |"},
+        {cob_short_material_record(), "ff0000 |"},
         // Names lose folders and extension (not the dot of a folder) and are cut to 36.
         {cob_scene({faces({0, 1, 2, 3, 4, 6, 7})}, named),
          "t0 t1 t2 t3 t4 t6 t7 | wall hull plain two.dots  unused- stone " + x36},
@@ -158,28 +132,10 @@ TEST_F(CobReaderTest, GroupsBecomeSubobjectsWithOffsetsFromTheirParentsAndRelati
     const std::vector<Vec3> written = {{4, 5, 6},    {0, 0, 0},    {0, 1, 0},    {11, 22, 33},
                                        {10, 20, 30}, {10, 21, 30}, {13, 26, 39}, {12, 24, 36},
                                        {12, 25, 36}, {0, 0, 0},    {-1, -2, -4}, {-1, -1, -4}};
-    auto face = [&](int k) {
-        return cob_single_face({written.begin() + 3 * k, written.begin() + 3 * k + 3});
-    };
-    CobBuilder cob;
-    uint32_t root = cob.grou("Root", {1, 2, 3});
-    cob.polh(face(0), root);
-    uint32_t arm = cob.grou("Arm", {10, 20, 30}, root);
-    cob.polh(face(1), arm);
-    cob.polh(face(2), cob.grou("Hand", {12, 24, 36}, arm));
-    cob.grou("", {-1, -2, -4}, 99999);
-    cob.polh(face(3));
-    cob.grou(std::string(29, 'a') + "bcdef", {0, 0, 0});
-    cob.polh(faces({0}));
-    Bytes record = {'t', ':', 2, 0xFF, 0xFF, 'l', 'o', 'n', 'g'}; // stated longer than the chunk
-    record.insert(record.begin(), 37, 0);                         // material 0, zeros
-    cob.chunk("Mat1", record);
-    cob.chunk("Grou", {0, 0, 0xFF, 0xFF, 'a', 'b'});
-    cob.polh(faces({0}));
     std::strcpy(model.sobj_props[4], "$rotate=5");
-    EXPECT_EQ(import(cob_ended(cob)), " V=3, P=1, UV=1, S=0\n V=6, P=2, UV=2, S=1\n"
-                                      " V=9, P=3, UV=3, S=2\n V=12, P=4, UV=4, S=3\n"
-                                      " V=15, P=5, UV=5, S=4\n V=18, P=6, UV=6, S=5\n");
+    EXPECT_EQ(import(cob_group_tree(written)), " V=3, P=1, UV=1, S=0\n V=6, P=2, UV=2, S=1\n"
+                                               " V=9, P=3, UV=3, S=2\n V=12, P=4, UV=4, S=3\n"
+                                               " V=15, P=5, UV=5, S=4\n V=18, P=6, UV=6, S=5\n");
     std::ostringstream subobjects;
     for (uint32_t k = 0; k < model.num_subobjects; ++k) {
         const Vec3& o = model.sobj_offset[k];
@@ -215,80 +171,44 @@ TEST_F(CobReaderTest, FaceNormalsComeFromTheFirstThreeCornersAndVertexNormalsAve
     expect_near(model.vertex_normals[3], {1, 0, 0});
 }
 
-// One textured face and `names` materials, each naming its own texture file.
-Bytes texture_files(uint32_t names) {
-    std::vector<CobBuildMaterial> materials;
-    for (uint32_t k = 0; k < names; ++k)
-        materials.push_back({uint16_t(k), 1, 1, 1, cob_texture_map("t" + std::to_string(k))});
-    return cob_scene({faces({0})}, materials);
-}
-
 // Each row: a file at a limit (or none) whose count must read back, and a file it refuses.
 TEST_F(CobReaderTest, EveryLimitImportsAtItsSizeAndIsRefusedOnePastItAsAreBadIndices) {
-    CobBuildPolh used = cob_separate_faces(200, 20), many = faces({}), bad_uv = faces({0});
+    CobBuildPolh used = cob_separate_faces(200, 20), next_polh = faces({0}), far = faces({0});
     used.vertices.push_back({5, 5, 5}); // unused: dropped, so no limit is passed
-    CobBuildPolh used_past = used, next_polh = faces({0}), far = faces({0});
+    CobBuildPolh used_past = used, bad_uv = faces({0});
     used_past.faces.push_back({{{4000, 0}}});
-    many.faces.resize(4000, {{{0, 0}, {1, 0}, {2, 0}}});
-    CobBuildPolh many_past = many;
-    many_past.faces.push_back(many.faces[0]);
     next_polh.faces[0].points[2].vertex = 3; // the next PolH's vertex 0 is none of this one's
     far.faces[0].points[0].vertex = 0xFFFFFFFFu;
     bad_uv.faces[0].points[1].uv = 1;
-    CobBuilder polhs, mats, groups, text('A'), groupless, grouped;
-    for (int k = 0; k < 100; ++k)
-        polhs.chunk("PolH", {});
-    mats.polh(faces({0}));
-    for (int k = 0; k < 250; ++k)
-        mats.mat1({uint16_t(k), 1, 0, 0, {}});
-    uint32_t parent = 0;
-    for (int g = 0; g < 60; ++g)
-        parent = groups.grou("g" + std::to_string(g), {float(g), 0, 0}, parent);
-    groups.polh(faces({0}), parent);
-    Bytes polhs_at = cob_ended(polhs), mats_at = cob_ended(mats), groups_at = cob_ended(groups);
-    polhs.chunk("PolH", {});
-    mats.mat1({0, 0, 1, 0, {}});
-    groups.grou("one too many", {0, 0, 0});
-    text.polh(faces({0}));
-    groupless.polh(faces({0}));
-    groupless.grou("late", {0, 0, 0});
-    uint32_t root = grouped.grou("root", {0, 0, 0}); // a Grou after a grouped PolH is fine
-    grouped.polh(faces({0}), root);
-    grouped.grou("child", {0, 0, 0}, root);
-    auto raw = [](std::vector<Bytes> polhs) {
-        CobBuilder cob;
-        cob.polh(faces({0}));
-        for (const Bytes& data : polhs)
-            cob.chunk("PolH", data);
-        return cob_ended(cob);
-    };
     const Bytes header = CobBuilder().bytes(); // a file that ends without "END "
     const uint32_t& polygons = model.num_polygons;
     const char *not_binary = "Not a binary trueSpace file",
-               *vertex = "cob: vertex index > vertex count... ouch";
+               *vertex = "cob: vertex index > vertex count... ouch",
+               *vertices = "cob: vertices > 10000... ouch";
     const std::tuple<Bytes, const uint32_t*, uint32_t, Bytes, const char*> cases[] = {
         {cob_scene({cob_separate_faces(1, 20)}), &model.polygons[0].num_points, 20,
          cob_scene({cob_separate_faces(1, 21)}), "cob: face points > 20... ouch"},
         {cob_scene({used}), &model.num_vertices, 4000, cob_scene({used_past}),
          "cob: vertices > MAX_VECT... ouch"},
-        {cob_scene({many}), &polygons, 4000, cob_scene({many_past}),
+        {cob_scene({cob_same_faces(4000)}), &polygons, 4000, cob_scene({cob_same_faces(4001)}),
          "cob: faces > MAX_POLY... ouch"},
-        {polhs_at, &polygons, 0, cob_ended(polhs), "cob: PolH > 100... ouch"},
-        {mats_at, &polygons, 1, cob_ended(mats), "cob: Mat1 > 250... ouch"},
-        {texture_files(35), &model.num_textures, 35, texture_files(36),
+        {cob_empty_polhs(100), &polygons, 0, cob_empty_polhs(101), "cob: PolH > 100... ouch"},
+        {cob_materials(250), &polygons, 1, cob_materials(251), "cob: Mat1 > 250... ouch"},
+        {cob_texture_files(35), &model.num_textures, 35, cob_texture_files(36),
          "cob: textures > MAX_TEXTURE... ouch"},
-        {groups_at, &model.num_subobjects, 60, cob_ended(groups), "cob: groups > MAX_SOBJ... ouch"},
-        {cob_ended(grouped), &model.num_subobjects, 2, cob_ended(groupless),
+        {cob_group_chain(60), &model.num_subobjects, 60, cob_group_chain(61),
+         "cob: groups > MAX_SOBJ... ouch"},
+        {cob_group_after_polh(true), &model.num_subobjects, 2, cob_group_after_polh(false),
          "cob: Grou after PolH... ouch"},
-        {header, &polygons, 0, cob_ended(text), not_binary},
+        {header, &polygons, 0, cob_scene({faces({0})}, {}, 'A'), not_binary},
         {{}, {}, 0, Bytes(header.begin(), header.begin() + 31), not_binary},
         {{}, {}, 0, {}, not_binary},
         // Import-table counts are checked before their records are read.
-        {{}, {}, 0, raw({counts(0, 0, 10000)}), "cob: faces > 10000... ouch"},
-        {{}, {}, 0, raw({counts(6000, 0, 0), counts(4001, 0, 0)}), "cob: vertices > 10000... ouch"},
-        {{}, {}, 0, raw({counts(0, 20001, 0)}), "cob: uvs > 20000... ouch"},
-        {{}, {}, 0, raw({counts(0xFFFFFFFFu, 0, 0)}), "cob: vertices > 10000... ouch"},
-        {{}, {}, 0, texture_files(101), "cob: textures > 100... ouch"},
+        {{}, {}, 0, cob_polhs_of({counts(0, 0, 10000)}), "cob: faces > 10000... ouch"},
+        {{}, {}, 0, cob_polhs_of({counts(6000, 0, 0), counts(4001, 0, 0)}), vertices},
+        {{}, {}, 0, cob_polhs_of({counts(0, 20001, 0)}), "cob: uvs > 20000... ouch"},
+        {{}, {}, 0, cob_polhs_of({counts(0xFFFFFFFFu, 0, 0)}), vertices},
+        {{}, {}, 0, cob_texture_files(101), "cob: textures > 100... ouch"},
         {{}, {}, 0, cob_scene({faces({0}), next_polh}), vertex},
         {{}, {}, 0, cob_scene({far}), vertex},
         {{}, {}, 0, cob_scene({bad_uv}), "cob: uv index > uv count... ouch"},

@@ -35,17 +35,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using U32s = std::vector<uint32_t>;
-
-// The polygon as the writer lays it out: the store's fields with the corners renumbered.
-OofPolygon written(const Polygon& p, U32s corners, float span_xz, float span_yz) {
-    OofPolygon w{p.normal,  p.n_txtr, p.color.red, p.color.green, p.color.blue,
-                 p.texture, {},       span_xz,     span_yz};
-    for (size_t k = 0; k < corners.size(); ++k)
-        w.corners.push_back({corners[k], p.u[k], p.v[k]});
-    return w;
-}
-
 class ExportTest : public CoreTest {
   protected:
     std::vector<uint8_t> exported() {
@@ -101,29 +90,29 @@ TEST_F(ExportTest, StoreIsWrittenGroupedBySubobjectWithCornersRenumberedAndField
         0, -1, Vec3{10, 0, 0}, s49, std::string("$fov=1") + '\0',
         std::vector<Vec3>{{-2, -3, 7}, {4, -1, 0}}, std::vector<Vec3>{{0, 0, 1}, {0, 0, 3}},
         std::vector<float>{1, 0.5f},
-        std::vector{written(p[1], {0, 1, 2}, std::sqrt(85.0f), std::sqrt(58.0f)),
-                    written(p[3], {}, 0, 0)},
+        std::vector{oof_polygon_of(p[1], {0, 1, 2}, std::sqrt(85.0f), std::sqrt(58.0f)),
+                    oof_polygon_of(p[3], {})},
         0, OofSobjComputed{std::sqrt(62.0f), {1, -2, 3.5f}});
     OofSubobject written_child(
         1, 0, Vec3{0, 5, 0}, std::string("sobj1") + '\0', std::string(1, '\0'),
         std::vector<Vec3>{{1, 0, 0}, {-20, 1, -1}}, std::vector<Vec3>{{0, 0, 0}, {0, 0, 2}},
         std::vector<float>{1, 1},
-        std::vector{written(p[0], {1, 0xFFFFFFFF, 0}, std::sqrt(577.0f), std::sqrt(5.0f)),
-                    written(p[2], {1}, 0, 0)},
+        std::vector{oof_polygon_of(p[0], {1, 0xFFFFFFFF, 0}, std::sqrt(577.0f), std::sqrt(5.0f)),
+                    oof_polygon_of(p[2], {1})},
         0, OofSobjComputed{std::sqrt(402.0f), {-9.5f, 0.5f, -0.5f}});
     static Polymodel before;
     before = model;
     OofChunk ohdr = oof_ohdr(2, std::sqrt(197.0f), {-10, -3, -1}, {14, 6, 7});
     EXPECT_EQ(export_oof_bytes(),
               build_oof(2300, {oof_txtr({std::string(36, 't'), std::string("ab") + '\0'}), ohdr,
-                               oof_sobj(written_root, 2300), oof_sobj(written_child, 2300),
+                               oof_sobj(written_root), oof_sobj(written_child),
                                oof_spcl({{std::string(1, '\0'), s49, {}, 0}}),
                                oof_pani({{{9, {}}, {4, {1, 2, 3}}}, {}})}));
     EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0)
         << "a write leaves the store as it was";
     model.num_textures = model.num_special_points = model.pos_num_keys[0] = 0;
     EXPECT_EQ(export_oof_bytes(),
-              build_oof(2300, {ohdr, oof_sobj(written_root, 2300), oof_sobj(written_child, 2300)}));
+              build_oof(2300, {ohdr, oof_sobj(written_root), oof_sobj(written_child)}));
 }
 
 // The image is larger than the old fixed buffer of 768000 bytes.
@@ -197,26 +186,6 @@ TEST_F(ExportTest, NoMemoryForTheImageEndsWithStatusOne) {
     EXPECT_FALSE(std::filesystem::exists(dir.path("out.oof")));
 }
 
-OrfPolygon as_written(const Polygon& polygon) {
-    OrfPolygon out{polygon.normal, 0, {}};
-    for (uint32_t k = 0; k < polygon.num_points; ++k)
-        out.points.push_back({int16_t(polygon.points[k]), polygon.u[k], polygon.v[k]});
-    return out;
-}
-
-// A room as the writer lays it out: one placeholder texture, the end chunk claiming 4 bytes.
-std::vector<uint8_t> room(const std::vector<Vec3>& vertices,
-                          const std::vector<OrfPolygon>& polygons) {
-    return OrfBuilder()
-        .header(uint32_t(vertices.size()), uint32_t(polygons.size()))
-        .vertices(vertices)
-        .textures({"SAMPLE TEXTURE"})
-        .polygons(polygons)
-        .end()
-        .with_length(4)
-        .bytes();
-}
-
 // Model-space vertices moved into the room's frame (the parent chain itself is checked with the
 // model radius), every polygon on the placeholder texture; a corner on no vertex on its subobject's
 // first vertex, since the reader takes only corners on a vertex of the room; a room without
@@ -235,19 +204,19 @@ TEST_F(ExportTest, RoomHoldsTheShiftedModelOnThePlaceholderTexture) {
     std::strcpy(model.textures[3].name, "rock");
     const std::vector<Vec3> shifted = {
         {2049, -98, 2051}, {2045, -94.5f, 2042}, {2049, -100, 2048}, {2049, -99, 2049}};
-    OrfPolygon on_first = as_written(model.polygons[1]);
+    OrfPolygon on_first = orf_polygon_of(model.polygons[1]);
     on_first.points[1].vertex = 1;
     static Polymodel before;
     before = model;
-    EXPECT_EQ(exported(), room(shifted, {as_written(model.polygons[0]), on_first}));
+    EXPECT_EQ(exported(), orf_written_room(shifted, {orf_polygon_of(model.polygons[0]), on_first}));
     EXPECT_EQ(std::memcmp(&before, &model, sizeof model), 0)
         << "a write leaves the store as it was";
     model.num_polygons = 0;
-    EXPECT_EQ(exported(), room(shifted, {}));
+    EXPECT_EQ(exported(), orf_written_room(shifted, {}));
     reset_globals();
     add_subobject(-1, {0, 0, 0});
     add_polygon(0, {0, 7});
-    EXPECT_EQ(exported(), room({}, {{{0, 0, 1}, 0, {}}}));
+    EXPECT_EQ(exported(), orf_written_room({}, {{{0, 0, 1}, 0, {}}}));
 }
 
 TEST_F(ExportTest, LargestModelIsWrittenWhole) {

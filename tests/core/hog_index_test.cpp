@@ -1,6 +1,4 @@
 // load_hog: offsets, extension lists, the entry limit, and every refusal with text and status.
-#include <cstring>
-
 #include "archive/hog_index.h"
 #include "state/file_io.h"
 #include "tests/support/test_globals.h"
@@ -34,10 +32,8 @@ TEST_F(HogTest, OffsetsRunFromTheDataOffsetAndEntriesAreListedByLastExtension) {
     EXPECT_TRUE(sink.boxes.empty());
 
     // Lengths of 3 GB each: the offsets do not wrap, and nothing reads the data.
-    Bytes three = build_hog({{"a", {}}, {"b", {}}, {"c", {}}});
-    const uint32_t three_gb = 3000000000u;
-    for (size_t at = 68 + 40; at < three.size(); at += 48)
-        std::memcpy(three.data() + at, &three_gb, 4);
+    const HogFile three_gb{"a", {}, 3000000000u};
+    Bytes three = build_hog({three_gb, three_gb, three_gb});
     load_hog_bytes(three);
     EXPECT_EQ(hog.entries[2].offset, three.size() + 6000000000ull);
     load_hog_bytes(build_hog({}));

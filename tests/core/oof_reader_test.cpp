@@ -24,28 +24,6 @@ const std::string BAD_LENGTH = "Oof data is bad, chunk length wrong... ouch";
 
 const auto first = [](const auto* values, size_t n) { return std::vector(values, values + n); };
 
-// A subobject of `vertices` vertices with one polygon per corner list.
-OofSubobject subobject(uint32_t vertices, std::vector<U32s> polygons = {}, int32_t parent = -1) {
-    OofSubobject sobj;
-    sobj.parent = parent;
-    for (uint32_t i = 0; i < vertices; ++i)
-        sobj.positions.push_back({float(i), float(i) + 0.5f, -float(i)});
-    for (const U32s& corners : polygons) {
-        sobj.polygons.emplace_back();
-        for (uint32_t c : corners)
-            sobj.polygons.back().corners.push_back({c, 0, 0});
-    }
-    return sobj;
-}
-
-OofChunk sobj(const OofSubobject& s) {
-    return oof_sobj(s, 2300);
-}
-
-OofChunk sobj(uint32_t vertices, uint32_t polygons = 0) {
-    return sobj(subobject(vertices, std::vector(polygons, U32s{0})));
-}
-
 class OofReadTest : public CoreTest {
   protected:
     void load(const Chunks& chunks, uint32_t version = 2300) {
@@ -76,13 +54,15 @@ TEST_F(OofReadTest, EveryChunkKindFillsItsTablesInEachLayout) {
 // Corners count from their subobject's first vertex; key frames form one sorted list; a file
 // with no subobjects empties the store; a later chunk of a kind replaces the earlier one.
 TEST_F(OofReadTest, CornersAreRebasedFramesSortedAndLaterChunksReplaceEarlierOnes) {
-    load({sobj(subobject(5)), sobj(subobject(3, {}, 0)), sobj(subobject(3, {{0, 1, 2}}, 1))});
+    load({oof_sobj(5), oof_sobj(oof_subobject(3, {}, 0)),
+          oof_sobj(oof_subobject(3, {{0, 1, 2}}, 1))});
     EXPECT_EQ(first(model.polygons[0].points, 3), (U32s{8, 9, 10}));
     EXPECT_EQ(model.polygons[0].sobj, 2u);
     EXPECT_EQ(first(model.vertex_sobj + 7, 2), (std::vector<uint16_t>{1, 2}));
 
     OofChunk pani = oof_pani({{{5, {}}, {2, {}}}, {{5, {}}}});
-    load({sobj(1), sobj(1), pani, oof_rani({{{3, {}, 0}}, {}}), oof_pani({{}, {{7, {1, 1, 1}}}})});
+    load({oof_sobj(1), oof_sobj(1), pani, oof_rani({{{3, {}, 0}}, {}}),
+          oof_pani({{}, {{7, {1, 1, 1}}}})});
     EXPECT_EQ(first(model.used_frames, model.num_used_frames), (U32s{2, 3, 5, 7}));
     EXPECT_EQ(model.frame_used[5] * 10 + model.frame_used[4], 10);
     EXPECT_EQ(model.pos_num_keys[0] + model.pos_first_key[1], 0u);
@@ -105,12 +85,12 @@ TEST_F(OofReadTest, CornersAreRebasedFramesSortedAndLaterChunksReplaceEarlierOne
 }
 
 TEST_F(OofReadTest, TextureListReferencedFlagsAndTheSeveralTexturesNote) {
-    OofSubobject s = subobject(3);
+    OofSubobject s = oof_subobject(3);
     s.polygons = {{.n_txtr = 1, .texture = 2, .corners = {{0, 0, 0}}},
                   {.n_txtr = 3, .texture = 0, .corners = {{0, 0, 0}, {1, 0, 0}}},
                   {.red = 99, .corners = {{2, 0, 0}}}};
     std::string full(36, 'x');
-    load({oof_txtr({"a", "b", full}), sobj(s)});
+    load({oof_txtr({"a", "b", full}), oof_sobj(s)});
     ASSERT_EQ(model.num_textures, 3u);
     EXPECT_EQ(std::string(model.textures[2].name), full) << "36 bytes fill the slot";
     EXPECT_EQ(model.textures[0].referenced * 10 + model.textures[1].referenced, 10);
@@ -121,18 +101,18 @@ TEST_F(OofReadTest, TextureListReferencedFlagsAndTheSeveralTexturesNote) {
 
     // The next load reads a shorter list: the flags start clear and no old name shows through.
     s.polygons.resize(1);
-    load({oof_txtr({"ab", std::string("c") + '\0'}), sobj(s)});
+    load({oof_txtr({"ab", std::string("c") + '\0'}), oof_sobj(s)});
     EXPECT_STREQ(model.textures[0].name, "ab");
     EXPECT_EQ(model.textures[2].referenced, 1) << "texture 2 is outside the list but used";
     EXPECT_EQ(model.textures[0].referenced, 0);
-    load({sobj(3, 1)});
+    load({oof_sobj(3, 1)});
     EXPECT_EQ(model.num_textures + model.textures[2].referenced, 0u) << "no list, no old list";
 }
 
 TEST_F(OofReadTest, WrongChunkLengthIsReportedAndReadingGoesOnAtTheStatedEnd) {
     OofChunk ohdr = oof_ohdr(1, 1, {}, {});
     ohdr.data.resize(40, 0xEE);
-    load({ohdr, sobj(3, 1)});
+    load({ohdr, oof_sobj(3, 1)});
     EXPECT_EQ(shown(), "ERROR " + BAD_LENGTH + "\n");
     EXPECT_EQ(model.num_subobjects + model.num_polygons + view.model_loaded, 3u);
 
@@ -156,9 +136,8 @@ TEST_F(OofReadTest, WrongChunkLengthIsReportedAndReadingGoesOnAtTheStatedEnd) {
 // A file cut inside a vertex block: the missing fields read as zeros and the load finishes
 // silently.
 TEST_F(OofReadTest, ChunkCutShortReadsZerosPastTheEnd) {
-    OofSubobject s = subobject(3);
-    s.positions = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
-    std::vector<uint8_t> bytes = build_oof(2300, {sobj(s)});
+    OofSubobject s{.positions = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}};
+    std::vector<uint8_t> bytes = build_oof(2300, {oof_sobj(s)});
     // Header 8, chunk head 8, fixed fields 72, name and props 8, words 12, count 4, then the
     // first position and the x of the second.
     bytes.resize(8 + 8 + 72 + 8 + 12 + 4 + 12 + 4);
@@ -177,27 +156,15 @@ TEST_F(OofReadTest, WrongHeadersAndUnknownChunksAreRefused) {
     expect_stop([this] { load({{"sobj", {}, std::nullopt}}); }, TAG, 5);
 }
 
-OofChunk named(std::string name, std::string props) {
-    OofSubobject s;
-    s.name = std::move(name);
-    s.props = std::move(props);
-    return sobj(s);
-}
-
-OofChunk textured(uint32_t texture) {
-    OofSubobject s = subobject(1, {{0}});
-    s.polygons[0].n_txtr = 1;
-    s.polygons[0].texture = texture;
-    return sobj(s);
-}
-
 using N = uint32_t;
 const auto z = [](N n) { return std::string(n, 'z'); };
 const auto of = [](auto... chunks) { return Chunks{chunks...}; };
 const auto battery = [](N guns, N turrets) { return OofBattery{U32s(guns, 1), U32s(turrets, 1)}; };
 const auto pos_key_at = [](N frame) { return oof_pani({{{frame, {}}}}); };
 const auto rot_key_at = [](N frame) { return oof_rani({{{frame, {}, 0}}}); };
-const auto corner = [](N vertices, U32s corners) { return sobj(subobject(vertices, {corners})); };
+const auto corner = [](N vertices, U32s corners) {
+    return oof_sobj(oof_subobject(vertices, {corners}));
+};
 OofChunk specials(N n, std::string name = "n", std::string props = "p") {
     return oof_spcl(std::vector(n, OofSpecial{std::move(name), std::move(props), {}, 1}));
 }
@@ -228,29 +195,38 @@ TEST_F(OofReadTest, EachLimitLoadsAtItsValueAndStopsOnePastIt) {
          [](N n) { return of(oof_txtr(std::vector(n, z(36)))); }},
         {"charcount > 36", 0, 36, [](N n) { return of(oof_txtr(std::vector(2, z(n)))); }},
         {"pani: number keys > MAX_ANI", 7, 7500,
-         [](N n) { return of(sobj(0), sobj(0), oof_pani(full_then(n, OofPosKey(1, {})))); }},
+         [](N n) {
+             return of(oof_sobj(0), oof_sobj(0), oof_pani(full_then(n, OofPosKey(1, {}))));
+         }},
         {"rani: number keys > MAX_ANI", 7, 7500,
-         [](N n) { return of(sobj(0), sobj(0), oof_rani(full_then(n, OofRotKey(1, {}, 1)))); }},
-        {"pani: frame > MAX_ANI", 7, 14999, [](N n) { return of(sobj(0), pos_key_at(n)); }},
-        {"rani: frame > MAX_ANI", 7, 14999, [](N n) { return of(sobj(0), rot_key_at(n)); }},
-        {"Vcount > MAX_VECT", 7, 2000, [](N n) { return of(sobj(2000), sobj(n)); }},
-        {"Polycount > MAX_POLY", 3, 1000, [](N n) { return of(sobj(1, 3000), sobj(1, n)); }},
+         [](N n) {
+             return of(oof_sobj(0), oof_sobj(0), oof_rani(full_then(n, OofRotKey(1, {}, 1))));
+         }},
+        {"pani: frame > MAX_ANI", 7, 14999, [](N n) { return of(oof_sobj(0), pos_key_at(n)); }},
+        {"rani: frame > MAX_ANI", 7, 14999, [](N n) { return of(oof_sobj(0), rot_key_at(n)); }},
+        {"Vcount > MAX_VECT", 7, 2000, [](N n) { return of(oof_sobj(2000), oof_sobj(n)); }},
+        {"Polycount > MAX_POLY", 3, 1000,
+         [](N n) { return of(oof_sobj(1, 3000), oof_sobj(1, n)); }},
         {"points > 25", 2, 25, [](N n) { return of(corner(1, U32s(n, 0))); }},
-        {"SOBJ > MAX_SOBJ", 7, 60, [](N n) { return Chunks(n, sobj(1)); }},
+        {"SOBJ > MAX_SOBJ", 7, 60, [](N n) { return Chunks(n, oof_sobj(1)); }},
         // Fixed-size fields that the file format leaves unchecked.
-        {"SOBJ name > 49 chars", 7, 49, [](N n) { return of(named(z(n), "")); }},
-        {"SOBJ props > 49 chars", 7, 49, [](N n) { return of(named("", z(n))); }},
+        {"SOBJ name > 49 chars", 7, 49, [](N n) { return of(oof_sobj({.name = z(n)})); }},
+        {"SOBJ props > 49 chars", 7, 49, [](N n) { return of(oof_sobj({.props = z(n)})); }},
         {"SPCL name > 49 chars", 7, 49, [](N n) { return of(specials(1, z(n), "")); }},
         {"SPCL props > 49 chars", 7, 49, [](N n) { return of(specials(1, "", z(n))); }},
-        {"texture > MAX_TEXTURE", 7, 34, [](N n) { return of(textured(n)); }},
+        {"texture > MAX_TEXTURE", 7, 34,
+         [](N n) {
+             return of(oof_sobj(
+                 {.positions = {{}}, .polygons = {{.n_txtr = 1, .texture = n, .corners = {{}}}}}));
+         }},
         // Corners past the subobject's own vertices but inside the table are kept as stored.
         {"point index > MAX_VECT", 7, 3991,
          [](N n) {
-             return of(sobj(8), corner(3, U32s{0, n}));
+             return of(oof_sobj(8), corner(3, U32s{0, n}));
          }},
         // A parent must come before its child.
         {"SOBJ parent >= SOBJ", 7, 0,
-         [](N n) { return of(sobj(0), sobj(subobject(0, {}, int32_t(n)))); }},
+         [](N n) { return of(oof_sobj(0), oof_sobj(oof_subobject(0, {}, int32_t(n)))); }},
     };
     for (std::string tag : {"GPNT", "GRND", "ATCH", "NATH"})
         limits.push_back({tag + " > MAX_PNT", 7, 10, [tag](N n) {
@@ -267,19 +243,21 @@ TEST_F(OofReadTest, EachLimitLoadsAtItsValueAndStopsOnePastIt) {
     }
     // The pieces at the limits arrive whole; the sum of corner and first vertex wraps as a u32,
     // so 0xFFFFFFFF after 8 vertices is vertex 7.
-    load({named(z(49), ""), sobj(8), sobj(subobject(3, {{3991, 0xFFFFFFFF}}))});
+    load(
+        {oof_sobj({.name = z(49)}), oof_sobj(8), oof_sobj(oof_subobject(3, {{3991, 0xFFFFFFFF}}))});
     EXPECT_EQ(strlen(model.sobj_name[0]), 49u);
     EXPECT_EQ(first(model.polygons[0].points, 2), (U32s{3999, 7}));
     load({oof_pinf(std::string(1000, 'q')), oof_wbat(std::vector(10, battery(10, 10)))});
     EXPECT_EQ(strlen(model.pinf_text) + model.batteries.num_turrets[9], 1010u);
-    expect_stop([] { load_oof_bytes(build_oof(2300, {sobj(subobject(8, {{0xFFFFFFFF}}))})); },
-                "point index > MAX_VECT... ouch", 7);
+    expect_stop(
+        [] { load_oof_bytes(build_oof(2300, {oof_sobj(oof_subobject(8, {{0xFFFFFFFF}}))})); },
+        "point index > MAX_VECT... ouch", 7);
 }
 
 // Count fields set to 0xFFFFFFFF where a sum or a wrap could let them through: the checks run
 // in 64 bits or against the table, never after the sum has wrapped.
 TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
-    OofSubobject s = subobject(1, {{0}});
+    OofSubobject s = oof_subobject(1, {{0}});
     size_t names = 72 + 4 + 4, polygon = names + 12 + 4 + 28 + 4;
     OofChunk pinf = oof_pinf("abcd"); // room for the count written over its start
     pinf.stated_length = 0xFFFFFFFF;  // PINF takes its count from the chunk length
@@ -288,12 +266,12 @@ TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
         size_t count_at; // offset of the count in the last chunk's data
         int status;      // 1: loads
     } cases[] = {
-        {{sobj(s)}, 4, 1}, // a parent of all ones is -1, none
-        {{sobj(s)}, names + 12, 7},
-        {{sobj(s)}, names + 12 + 4 + 28, 3},
-        {{sobj(s)}, polygon + 12 + 4 + 4 + 3, 7},
-        {{sobj(s), pos_key_at(1)}, 0, 7},
-        {{sobj(s), rot_key_at(1)}, 0, 7},
+        {{oof_sobj(s)}, 4, 1}, // a parent of all ones is -1, none
+        {{oof_sobj(s)}, names + 12, 7},
+        {{oof_sobj(s)}, names + 12 + 4 + 28, 3},
+        {{oof_sobj(s)}, polygon + 12 + 4 + 4 + 3, 7},
+        {{oof_sobj(s), pos_key_at(1)}, 0, 7},
+        {{oof_sobj(s), rot_key_at(1)}, 0, 7},
         {{pinf}, 0, 7},
     };
     for (auto c : cases) {
@@ -306,7 +284,7 @@ TEST_F(OofReadTest, CountsAtTheirLargestValueAreRefusedOrBounded) {
 // The file layer: a loose file, a list position outside the archive, an archive that is gone,
 // an entry read up to its own end or cut short by the end of the file.
 TEST_F(OofReadTest, LooseFilesAndArchiveEntries) {
-    copy_bounded(view.oof_path, PATH_LEN, dir.write("Ship.oof", build_oof(2300, {sobj(3)})));
+    copy_bounded(view.oof_path, PATH_LEN, dir.write("Ship.oof", build_oof(2300, {oof_sobj(3)})));
     load_oof(0);
     EXPECT_EQ(model.num_vertices, 3u);
 

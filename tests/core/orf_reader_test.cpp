@@ -24,25 +24,7 @@ class OrfReaderTest : public CoreTest {
     }
 };
 
-OrfPolygon triangle(int16_t texture, int16_t a, int16_t b, int16_t c, Vec3 normal = {0, 0, 1}) {
-    return {normal, texture, {{a, 0.25f, 0.5f}, {b, 0.75f, 1.0f}, {c, 1.25f, 1.5f}}};
-}
-
 const std::vector<Vec3> three = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-
-// The store written back by the builder, to compare with the file it was read from.
-Bytes as_built() {
-    std::vector<std::string> names;
-    for (const auto& t : std::span(model.textures, model.num_textures))
-        names.push_back(t.name);
-    std::vector<OrfPolygon> polygons;
-    for (const Polygon& p : std::span(model.polygons, model.num_polygons)) {
-        polygons.push_back({p.normal, int16_t(p.texture), {}});
-        for (uint32_t k = 0; k < p.num_points; ++k)
-            polygons.back().points.push_back({int16_t(p.points[k]), p.u[k], p.v[k]});
-    }
-    return build_orf({model.vertices, model.vertices + model.num_vertices}, names, polygons);
-}
 
 // Stated chunk lengths and bytes after the end chunk are ignored; without the end chunk the file
 // is read to its end.
@@ -65,7 +47,7 @@ TEST_F(OrfReaderTest, EveryChunkFieldIsStoredWhateverTheChunkOrderLengthsAndEnd)
         model.vertex_alpha[2] = 0.5f;
         model.vertex_sobj[3] = 7;
         load(bytes);
-        EXPECT_EQ(as_built(), build_orf(vertices, names, polygons));
+        EXPECT_EQ(orf_of_store(), build_orf(vertices, names, polygons));
         for (uint32_t v = 0; v < 4; ++v)
             EXPECT_EQ(model.vertex_sobj[v] + model.vertex_alpha[v], 1.0f) << v;
         for (uint32_t p = 0; p < 2; ++p)
@@ -101,9 +83,9 @@ TEST_F(OrfReaderTest, VerticesAreCentredOnEachAxisAndGetTheMeanOfTheirCornersNor
     // corner twice in one polygon and once in another; vertex 5 is used by no polygon.
     std::vector<Vec3> vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}, {2, 2, 2}};
     load(build_orf(vertices, {"t"},
-                   {triangle(0, 0, 1, 2, {2, 0, 0}), triangle(0, 0, 2, 3, {0, 1, 0}),
-                    triangle(0, 3, 1, 0, {0, 0, 1}), triangle(0, 4, 4, 1, {0, 0, 3}),
-                    triangle(0, 4, 2, 3, {0, 4, 0})}));
+                   {orf_triangle(0, 0, 1, 2, {2, 0, 0}), orf_triangle(0, 0, 2, 3, {0, 1, 0}),
+                    orf_triangle(0, 3, 1, 0, {0, 0, 1}), orf_triangle(0, 4, 4, 1, {0, 0, 3}),
+                    orf_triangle(0, 4, 2, 3, {0, 4, 0})}));
     float s6 = std::sqrt(6.0f), s52 = std::sqrt(52.0f);
     expect_near(model.vertex_normals[0], {2 / s6, 1 / s6, 1 / s6}, 1e-6f);
     // Corners count, not polygons: (0,0,3) twice and (0,4,0) once gives (0, 4, 6).
@@ -119,7 +101,7 @@ TEST_F(OrfReaderTest, TextureNamesAreTranslatedAndOnlyUsedOnesReferenced) {
                    {"ROCK0030.OGF1", "maps\\brick.bmp", "JUPITER1",
                     "c:\\art.v2/walls\\old.stone.tga", "maps\\jupiter1", "art.v2\\plain",
                     "folder\\", "h-SKY0", "CITYNEON1", "Ref", "H-SKY", "jupiter10"},
-                   {triangle(1, 0, 1, 2), triangle(3, 0, 1, 2)}));
+                   {orf_triangle(1, 0, 1, 2), orf_triangle(3, 0, 1, 2)}));
     std::string names; // '*' after a referenced one
     for (const auto& t : std::span(model.textures, model.num_textures))
         names += std::string(t.name) + (t.referenced ? "* " : " ");
@@ -130,12 +112,12 @@ TEST_F(OrfReaderTest, TextureNamesAreTranslatedAndOnlyUsedOnesReferenced) {
 
 TEST_F(OrfReaderTest, CountsAndNamesAtTheLimitsLoadAndOnePastAreRefused) {
     std::vector<Vec3> vertices(MAX_VECT, Vec3{0, 0, 0});
-    std::vector<OrfPolygon> polygons(MAX_POLY, triangle(34, 0, 3998, 3999));
+    std::vector<OrfPolygon> polygons(MAX_POLY, orf_triangle(34, 0, 3998, 3999));
     polygons.back() = {{0, 1, 0}, 0, std::vector<OrfPoint>(25, OrfPoint{3999, 1, 2})};
     std::vector<std::string> names(MAX_TEXTURE, "t");
     names[1] = std::string(35, 'w');
     load(build_orf(vertices, names, polygons));
-    EXPECT_EQ(as_built(), build_orf(vertices, names, polygons));
+    EXPECT_EQ(orf_of_store(), build_orf(vertices, names, polygons));
 
     const char *past_table = "orf: texture index > MAX_TEXTURE... ouch",
                *past_list = "orf: texture index > numtextures... ouch",
@@ -149,12 +131,12 @@ TEST_F(OrfReaderTest, CountsAndNamesAtTheLimitsLoadAndOnePastAreRefused) {
         {build_orf({}, std::vector<std::string>(36, "t"), {}), "orf: numtextures > MAX_TEXTURE", 0},
         {build_orf({}, {"a", std::string(36, 'w')}, {}), "orf: charcount > 36", 0},
         {build_orf({{0, 0, 0}}, {"t"}, {too_wide}), "orf: polygon points > 25... ouch", 2},
-        {build_orf(three, {"t"}, {triangle(35, 0, 1, 2)}), past_table, 7},
-        {build_orf(three, {"t"}, {triangle(-1, 0, 1, 2)}), past_table, 7},
-        {build_orf(three, {"t", "u"}, {triangle(2, 0, 1, 2)}), past_list, 7},
-        {build_orf(three, {}, {triangle(0, 0, 1, 2)}), past_list, 7},
-        {build_orf(three, {"t"}, {triangle(0, 0, 3, 2)}), past_vertices, 7},
-        {build_orf(three, {"t"}, {triangle(0, 0, 1, -1)}), past_vertices, 7},
+        {build_orf(three, {"t"}, {orf_triangle(35, 0, 1, 2)}), past_table, 7},
+        {build_orf(three, {"t"}, {orf_triangle(-1, 0, 1, 2)}), past_table, 7},
+        {build_orf(three, {"t", "u"}, {orf_triangle(2, 0, 1, 2)}), past_list, 7},
+        {build_orf(three, {}, {orf_triangle(0, 0, 1, 2)}), past_list, 7},
+        {build_orf(three, {"t"}, {orf_triangle(0, 0, 3, 2)}), past_vertices, 7},
+        {build_orf(three, {"t"}, {orf_triangle(0, 0, 1, -1)}), past_vertices, 7},
     };
     for (const auto& [bytes, text, status] : cases) {
         view.model_loaded = 0;
@@ -162,17 +144,14 @@ TEST_F(OrfReaderTest, CountsAndNamesAtTheLimitsLoadAndOnePastAreRefused) {
         EXPECT_EQ(view.model_loaded, 0);
     }
     // The texture list may follow the polygons; its count is what the index is held against.
-    load(OrfBuilder()
-             .header(3, 1)
-             .vertices(three)
-             .polygons({triangle(1, 0, 1, 2)})
-             .textures({"t", "u"})
-             .bytes());
+    OrfBuilder late;
+    late.header(3, 1).vertices(three).polygons({orf_triangle(1, 0, 1, 2)}).textures({"t", "u"});
+    load(late.bytes());
     EXPECT_EQ(model.textures[1].referenced, 1);
 }
 
 TEST_F(OrfReaderTest, RoomFileIsReadByNameIgnoringCase) {
-    dir.write("Room.ORF", build_orf(three, {"t"}, {triangle(0, 0, 1, 2)}));
+    dir.write("Room.ORF", build_orf(three, {"t"}, {orf_triangle(0, 0, 1, 2)}));
     copy_bounded(view.import_path, PATH_LEN, dir.path("room.orf"));
     load_orf();
     EXPECT_EQ(model.num_polygons * 10 + view.model_loaded, 11u);

@@ -6,7 +6,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <iterator>
-#include <map>
 #include <optional>
 #include <sstream>
 #include <sys/stat.h>
@@ -19,7 +18,6 @@
 #include "state/file_io.h"
 #include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
-#include "tools/image_file_builder.h"
 #include "tools/texture_builder.h"
 
 namespace fs = std::filesystem;
@@ -157,24 +155,6 @@ TEST_F(TextureTest, ReadsNoMoreThanAnImageCanUse) {
     EXPECT_EQ(pixels(), std::vector{RGBA_A});
 }
 
-// One opaque pixel per file: loose files are red, archive entry i has blue i + 1, so the pixel
-// tells where a texture came from. Animated files have a white second frame.
-Bytes texture_file(const std::string& name, uint16_t value) {
-    OgfImage one = make_ogf_image(1, 1, {value});
-    Rgba rgba = {uint8_t(value >> 7 & 0xF8), 0, uint8_t(value << 3), 255};
-    std::string ext = name.substr(name.size() - 3);
-    for (char& c : ext)
-        c = char(std::tolower(c));
-    if (ext == "oaf")
-        return build_oaf({one, make_ogf_image(1, 1, {0xFFFF})}, OafHeaderForm::long_form);
-    const std::map<std::string, ImageFileFormat> images = {{"png", ImageFileFormat::png},
-                                                           {"tga", ImageFileFormat::tga},
-                                                           {"jpg", ImageFileFormat::jpg}};
-    if (images.count(ext))
-        return build_image_file(images.at(ext), 1, 1, {rgba.begin(), rgba.end()});
-    return ext == "bmp" ? Bytes{'B', 'M', 1, 2, 3} : build_ogf(one);
-}
-
 std::vector<std::string> words_of(const std::string& text) {
     std::istringstream in(text);
     return {std::istream_iterator<std::string>(in), {}};
@@ -188,6 +168,8 @@ class TextureSearchTest : public TextureTest {
         ~WorkingFolder() { fs::current_path(old); }
     } working_folder;
     // A fresh working folder with the loose files (a trailing '|' makes a pipe) and an archive.
+    // Loose files are red, archive entry i has blue i + 1, so the pixel tells where a texture
+    // came from.
     void files(const std::string& folder, const std::string& loose, const std::string& entries) {
         fs::create_directory(dir.root() / folder);
         fs::current_path(dir.root() / folder);
@@ -195,10 +177,11 @@ class TextureSearchTest : public TextureTest {
             if (name.ends_with('|'))
                 ASSERT_EQ(mkfifo(name.substr(0, name.size() - 1).c_str(), 0600), 0);
             else
-                write_whole_file(name, texture_file(name, 0x8000 | 31 << 10));
+                write_whole_file(name, one_pixel_texture_file(name, 0x8000 | 31 << 10));
         std::vector<HogFile> archive;
         for (std::string name : words_of(entries))
-            archive.push_back({name, texture_file(name, 0x8000 | uint16_t(archive.size() + 1))});
+            archive.push_back(
+                {name, one_pixel_texture_file(name, 0x8000 | uint16_t(archive.size() + 1))});
         copy_bounded(hog.hog_path, PATH_LEN, dir.write(folder + ".hog", build_hog(archive)));
         load_hog();
     }
