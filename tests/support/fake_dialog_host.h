@@ -2,10 +2,12 @@
 // its template driving its procedure, and every request of the procedures is logged.
 #pragma once
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/support/fake_dialog_controls.h"
 #include "tests/support/test_globals.h"
@@ -14,6 +16,7 @@
 #include "ui/main_window_link.h"
 #include "ui/platform/dialog_host.h"
 #include "ui/templates.h"
+#include "ui/view_input.h"
 
 class FakeDialogWindow : public DialogWindow {
   public:
