@@ -206,7 +206,7 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
     std::filesystem::current_path(old_cwd);
     EXPECT_STREQ(model.textures[0].loaded_file, "hull.ogf");
 
-    add_mixed_squares();
+    add_mixed_squares(); // every kind of square over the five slots, normals tilted every way
     for (auto [fill, smooth] : {std::pair{1, 1}, {0, 1}, {1, 0}}) {
         view.fill_poly = fill;
         view.smooth = smooth;

@@ -1,5 +1,6 @@
 // A DialogHost without widgets, for procedure tests: each window is a FakeDialogControls of
-// its template driving its procedure, and every request of the procedures is logged.
+// its template driving its procedure, and every request of the procedures is logged. Includes
+// what the dialog tests use: the store, the view state and the commands.
 #pragma once
 
 #include <cstring>
