@@ -6,6 +6,8 @@
 #include <cstring>
 #include <numbers>
 
+#include "state/vector_math.h"
+
 uint32_t add_vertex(int sobj, Vec3 position, Vec3 normal) {
     uint32_t v = model.num_vertices++;
     model.vertices[v] = position;
@@ -50,6 +52,25 @@ Polygon& add_square(int sobj, Vec3 c, float half, Vec3 normal) {
 }
 
 } // namespace
+
+void add_mixed_squares() {
+    int root = add_subobject(-1, {0, 0, 0}), child = add_subobject(root, {0, -30, 0});
+    add_flat_square(root, {30, 30, 0}, 12, {200, 120, 40});
+    Polygon& wrapped = model.polygons[add_textured_square(root, {0, 30, 0}, 12, 0)];
+    for (int k = 0; k < 4; ++k) { // -1..2: the texture repeats three times across
+        wrapped.u[k] = wrapped.u[k] * 3 - 1;
+        wrapped.v[k] = wrapped.v[k] * 3 - 1;
+    }
+    add_textured_square(root, {-30, 30, 0}, 12, add_texture_slot("missing"));
+    add_flat_square(root, {30, -30, -5}, 12, {0, 0, 255});
+    for (uint32_t slot = 1; slot < 5; ++slot)
+        add_textured_square(slot < 3 ? root : child, {slot * 20.0f - 60, 0, 0}, 9, slot);
+    for (uint32_t i = 0; i < model.num_vertices; ++i)
+        model.vertex_normals[i] =
+            vec_normalize({0.4f * float(i % 3) - 0.4f, 0.3f * float(i % 2), 1});
+    for (uint32_t i = 0; i < model.num_polygons; ++i)
+        model.polygons[i].normal = vec_normalize({0.5f * float(i % 2), 0.2f * float(i % 3), 1});
+}
 
 int add_subobject(int parent, Vec3 offset) {
     int s = int(model.num_subobjects++);

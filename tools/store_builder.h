@@ -30,6 +30,12 @@ uint32_t add_textured_square(int sobj, Vec3 centre, float half, uint32_t slot,
 // Appends a texture-list entry with the given name, referenced; returns its slot.
 uint32_t add_texture_slot(const char* name);
 
+// Appends a root and a child subobject with squares of every kind over texture slots 0..4:
+// flat, textured with coordinates beyond 0..1, textured from a new slot "missing", behind the
+// others, and one of slots 1..4 each, 1 and 2 on the root; every vertex and polygon normal
+// tilted a different way, so that a corner given the wrong one is lit differently.
+void add_mixed_squares();
+
 // Replaces the store's subobjects, textures, vertices and polygons with a model at every table
 // limit: MAX_SOBJ subobjects in a chain of parents, MAX_TEXTURE texture slots, MAX_VECT
 // vertices in small rings of MAX_POLY_POINTS, MAX_POLY polygons of corners (1..MAX_POLY_POINTS)

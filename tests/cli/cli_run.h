@@ -1,5 +1,5 @@
 // Running meshlook-cli as a subprocess, and reading back what it writes (JSON, PNG) with
-// readers other than the program's own.
+// readers other than the program's own; the builders of the files it is given.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +14,11 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/support/test_globals.h"
+#include "tools/oof_builder.h"
+#include "tools/small_models.h"
+#include "tools/texture_builder.h"
+
+namespace fs = std::filesystem;
 
 struct CliRun {
     int status; // exit status, or 128 + signal
@@ -21,7 +26,7 @@ struct CliRun {
 };
 
 // Runs meshlook-cli with args in the folder cwd.
-inline CliRun run_cli(const std::vector<std::string>& args, const std::filesystem::path& cwd) {
+inline CliRun run_cli(const std::vector<std::string>& args, const fs::path& cwd) {
     TempDir capture;
     std::string command = "cd '" + cwd.string() + "' && exec '" MESHLOOK_CLI_PATH "'";
     for (const std::string& a : args)
@@ -37,7 +42,7 @@ inline CliRun run_cli(const std::vector<std::string>& args, const std::filesyste
 }
 
 // The JSON document `info FILE --json` prints, run in cwd; a failure fails the test.
-inline nlohmann::json info_of(const std::filesystem::path& cwd, const std::string& file) {
+inline nlohmann::json info_of(const fs::path& cwd, const std::string& file) {
     CliRun run = run_cli({"info", file, "--json"}, cwd);
     EXPECT_EQ(run.status, 0) << run.err;
     nlohmann::json info = nlohmann::json::parse(run.out, nullptr, false);
@@ -46,7 +51,7 @@ inline nlohmann::json info_of(const std::filesystem::path& cwd, const std::strin
 }
 
 // Decodes a PNG with Qt's reader; a file that is not a valid PNG fails the test.
-inline QImage read_png(const std::filesystem::path& path) {
+inline QImage read_png(const fs::path& path) {
     QImage image;
     EXPECT_TRUE(image.load(QString::fromStdString(path.string()), "PNG")) << path;
     return image;

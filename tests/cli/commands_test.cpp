@@ -10,11 +10,6 @@
 
 #include "tests/cli/cli_run.h"
 #include "tools/hog_builder.h"
-#include "tools/oof_builder.h"
-#include "tools/small_models.h"
-#include "tools/texture_builder.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 

@@ -1,11 +1,6 @@
 // meshlook-cli info and convert: one model's JSON document read back and its whole .obj file;
 // trueSpace to polymodel giving the same info (the real trueSpace files too).
 #include "tests/cli/cli_run.h"
-#include "tools/oof_builder.h"
-#include "tools/small_models.h"
-#include "tools/texture_builder.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 

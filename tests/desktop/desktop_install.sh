@@ -27,17 +27,13 @@ update-mime-database "$share/mime"
 cp "$work/samples/demo.oof" "$work/model.png"
 cp "$work/samples/demo.hog" "$work/archive.txt"
 export XDG_DATA_DIRS=$share:/usr/share XDG_DATA_HOME=$share
-for pair in "samples/demo.oof polymodel" "model.png polymodel" "samples/demo.hog hog" \
-  "archive.txt hog"; do
-  set -- $pair
-  type=$(xdg-mime query filetype "$work/$1")
-  [ "$type" = "application/x-vantor-$2" ] || { echo "$1: $type"; exit 1; }
-done
+types=$(for file in samples/demo.oof model.png samples/demo.hog archive.txt; do
+  xdg-mime query filetype "$work/$file"; done | sed 's/^application\/x-vantor-//' | tr '\n' ' ')
+[ "$types" = "polymodel polymodel hog hog " ] || { echo "file types: $types"; exit 1; }
 
 # The thumbnailer's Exec line with its size, input and output filled in, run as written.
-command=$(sed -n 's/^Exec=//p' "$share/thumbnailers/meshlook.thumbnailer")
-command=${command//%s/96} command=${command//%i/$work\/samples\/demo.hog}
-command=${command//%o/$work\/thumb.png}
+command=$(sed -n "/^Exec=/{s///;s/%s/96/g;s|%i|$work/samples/demo.hog|g;s|%o|$work/thumb.png|g;p}" \
+  "$share/thumbnailers/meshlook.thumbnailer")
 PATH=$prefix/bin:$PATH $command
 size=$(od -An -tu1 -j16 -N8 "$work/thumb.png" | tr -s ' ')
 [ "$size" = " 0 0 0 96 0 0 0 96" ] || { echo "thumbnail size bytes:$size"; exit 1; }

@@ -1,13 +1,9 @@
 // The Edit Window frame and its pages on fakes; the main window carries out the pages'
 // requests through the real Refresh, which refreshes the shown page.
-#include <cstring>
-
 #include "formats/model_properties.h"
-#include "state/polymodel.h"
 #include "tests/support/fake_dialog_host.h"
 #include "ui/plain_dialog.h"
 #include "ui/point_page.h"
-#include "ui/view_input.h"
 
 namespace {
 

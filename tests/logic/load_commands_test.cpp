@@ -1,12 +1,11 @@
 // Load Hog, Next/Previous, the Refresh requests, Reload, Load Oof and Import on the store, with
 // scripted file dialogs; the status caption and information text they leave.
-#include "formats/oof_writer.h"
 #include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
 #include "tools/orf_builder.h"
-#include "tools/sample_shapes.h"
+#include "tools/small_models.h"
 #include "ui/commands.h"
 #include "ui/file_dialogs.h"
 #include "ui/script.h"
@@ -14,14 +13,6 @@
 #include "ui/templates.h"
 
 namespace {
-
-// A polymodel of n subobjects, each a square: the archive's models differ in n.
-std::vector<uint8_t> model_of(int n) {
-    start_sample_model();
-    for (int s = 0; s < n; ++s)
-        add_sample_panel(add_sample_subobject("s", s - 1, {}), {}, 10, {0, 0, 1}, flat(9, 9, 9));
-    return export_oof_bytes();
-}
 
 class LoadCommandsTest : public CoreTest {
   protected:
@@ -47,11 +38,11 @@ TEST_F(LoadCommandsTest,
     view.refresh_only = view.selection_changed = view.hog_pick_pending = 1;
     run_command(CMD_REFRESH);
     EXPECT_EQ(view.refresh_only + view.selection_changed + view.hog_pick_pending, 0);
-    view.zoom_locked = 1;
-    with_file(CMD_LOAD_HOG, dir.write("ships.hog", build_hog({{"m1.oof", model_of(1)},
-                                                              {"m2.oof", model_of(2)},
+    view.zoom_locked = 1; // the archive's models differ in their number of subobjects
+    with_file(CMD_LOAD_HOG, dir.write("ships.hog", build_hog({{"m1.oof", oof_panel_model(1)},
+                                                              {"m2.oof", oof_panel_model(2)},
                                                               {"t.ogf", {}},
-                                                              {"m3.oof", model_of(3)}})));
+                                                              {"m3.oof", oof_panel_model(3)}})));
     EXPECT_EQ(status_caption_text(), " 1/3 : m1.oof");
     EXPECT_EQ(view.zoom_locked, 0);
     run_command(CMD_RIGHT);
@@ -90,7 +81,7 @@ TEST_F(LoadCommandsTest,
     EXPECT_EQ(status_caption_text(), " 3/3 : m3.oof");
 
     // A loose file is named by its file name; an import leaves the archive and that name.
-    with_file(CMD_LOAD_OOF, dir.write("ship.oof", model_of(2)));
+    with_file(CMD_LOAD_OOF, dir.write("ship.oof", oof_panel_model(2)));
     EXPECT_EQ(status_caption_text(), " ship.oof");
     with_file(CMD_IMPORT_ORF, dir.write("room.orf", orf_sample_room()));
     EXPECT_EQ(status_caption_text(), " ship.oof");

@@ -1,11 +1,7 @@
 // The View Settings procedure on fake controls: what each refresh shows, the record-number
 // groups with their requests and the switches with their extra effects.
-#include <cstring>
-
 #include "archive/hog_index.h"
-#include "state/polymodel.h"
 #include "tests/support/fake_dialog_host.h"
-#include "ui/view_input.h"
 
 namespace {
 

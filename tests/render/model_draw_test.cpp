@@ -18,7 +18,6 @@
 #include "render/gl_setup.h"
 #include "render/model_draw.h"
 #include "render/texture_loader.h"
-#include "state/vector_math.h"
 #include "state/view_state.h"
 #include "tests/support/test_globals.h"
 #include "tools/hog_builder.h"
@@ -207,23 +206,7 @@ TEST_F(DrawTest, TexturedModelGivesThePixelsOfTheImageInListReference) {
     std::filesystem::current_path(old_cwd);
     EXPECT_STREQ(model.textures[0].loaded_file, "hull.ogf");
 
-    int root = add_subobject(-1, {0, 0, 0}), child = add_subobject(root, {0, -30, 0});
-    add_flat_square(root, {30, 30, 0}, 12, ORANGE);
-    Polygon& wrapped = model.polygons[add_textured_square(root, {0, 30, 0}, 12, 0)];
-    for (int k = 0; k < 4; ++k) { // -1..2: the texture repeats three times across
-        wrapped.u[k] = wrapped.u[k] * 3 - 1;
-        wrapped.v[k] = wrapped.v[k] * 3 - 1;
-    }
-    add_textured_square(root, {-30, 30, 0}, 12, add_texture_slot("missing"));
-    add_flat_square(root, {30, -30, -5}, 12, {0, 0, 255});
-    for (uint32_t slot = 1; slot < 5; ++slot)
-        add_textured_square(slot < 3 ? root : child, {slot * 20.0f - 60, 0, 0}, 9, slot);
-    // Normals tilted every way, so that a corner given the wrong one is lit differently.
-    for (uint32_t i = 0; i < model.num_vertices; ++i)
-        model.vertex_normals[i] =
-            vec_normalize({0.4f * float(i % 3) - 0.4f, 0.3f * float(i % 2), 1});
-    for (uint32_t i = 0; i < model.num_polygons; ++i)
-        model.polygons[i].normal = vec_normalize({0.5f * float(i % 2), 0.2f * float(i % 3), 1});
+    add_mixed_squares(); // every kind of square over the five slots, normals tilted every way
     for (auto [fill, smooth] : {std::pair{1, 1}, {0, 1}, {1, 0}}) {
         view.fill_poly = fill;
         view.smooth = smooth;

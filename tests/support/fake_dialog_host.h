@@ -1,11 +1,14 @@
 // A DialogHost without widgets, for procedure tests: each window is a FakeDialogControls of
-// its template driving its procedure, and every request of the procedures is logged.
+// its template driving its procedure, and every request of the procedures is logged. Includes
+// what the dialog tests use: the store, the view state and the commands.
 #pragma once
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "state/polymodel.h"
 #include "state/view_state.h"
 #include "tests/support/fake_dialog_controls.h"
 #include "tests/support/test_globals.h"
@@ -14,6 +17,7 @@
 #include "ui/main_window_link.h"
 #include "ui/platform/dialog_host.h"
 #include "ui/templates.h"
+#include "ui/view_input.h"
 
 class FakeDialogWindow : public DialogWindow {
   public:

@@ -2,21 +2,12 @@
 // and the Edit Window open side by side, the edit surviving an export and a load; the Edit
 // Window's pages and markers; a file dropped on the main window.
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
-#include <QTest>
 
-#include "state/polymodel.h"
-#include "state/view_state.h"
 #include "tests/ui/ui_fixture.h"
-#include "tools/hog_builder.h"
-#include "tools/sample_shapes.h"
-#include "ui/control_ids.h"
-#include "ui/status_text.h"
-#include "ui/window/model_view.h"
 
 namespace {
 
@@ -102,7 +93,7 @@ TEST_F(WindowsTest, FullPassRowPickedByMouseWindowsFollowEachOtherAndAnEditSurvi
 
 TEST_F(WindowsTest, EditWindowPagesShowMoveAndMarkPointsWithoutTakingTheFocus) {
     // Points of four kinds around the square, outside it as seen from the front.
-    command_with_file(CMD_LOAD_OOF, dir.write("points.oof", square_model([] {
+    command_with_file(CMD_LOAD_OOF, dir.write("points.oof", oof_panel_model(1, [] {
                                                   add_gun_point(0, {15, 15, 0}, {0, 0, 1});
                                                   add_ground_point(0, {-15, 15, 0});
                                                   add_nath_point(0, {-15, -15, 0}, {0, 0, 1});
@@ -140,7 +131,7 @@ TEST_F(WindowsTest, EditWindowPagesShowMoveAndMarkPointsWithoutTakingTheFocus) {
 
 TEST_F(WindowsTest, AFileDroppedOnTheWindowOpensAsItsMenuCommandWould) {
     QMimeData data, two;
-    std::string ships = dir.write("ships.hog", build_hog({{"m1.oof", square_model()}}));
+    std::string ships = dir.write("ships.hog", build_hog({{"m1.oof", oof_panel_model()}}));
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(ships))});
     two.setUrls({QUrl::fromLocalFile("/a.oof"), QUrl::fromLocalFile("/b.oof")});
     QPoint middle = window->rect().center();

@@ -4,10 +4,8 @@
 #include <algorithm>
 
 #include "tests/ui/ui_fixture.h"
-#include "tools/hog_builder.h"
 #include "tools/oof_builder.h"
 #include "tools/orf_builder.h"
-#include "tools/small_models.h"
 
 namespace {
 
@@ -44,9 +42,9 @@ TEST_F(ProgramRunTest, EndsWithTheReadersStatusOnAFatalErrorAndOpensAFileByItsKi
          "", 5, "ERROR: Oof data is bad, unknown datatype... ouch"},
         {"40019", "", 0, "About: Meshlook\nVersion "},
         // A polymodel and an archive are known by their magic, whatever their extension.
-        {"40020", dir.write("model.dat", square_model()), 0,
+        {"40020", dir.write("model.dat", oof_panel_model()), 0,
          "Oof Information: Oof Name: model.dat\n"},
-        {"40020", dir.write("ships.bin", build_hog({{"a.oof", square_model()}})), 0,
+        {"40020", dir.write("ships.bin", build_hog({{"a.oof", oof_panel_model()}})), 0,
          "  1/1 Oof Name: a.oof"},
         {"40020", dir.write("room.orf", orf_sample_room()), 0, "Total Polygons 3\n"},
         {"40020", dir.write("hull.cob", cob_two_group_model()), 0, "Total Polygons 2\n"},

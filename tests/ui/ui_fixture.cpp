@@ -1,25 +1,9 @@
-// UI test fixture, the test models and the main of every UI test program.
+// UI test fixture and the main of every UI test program.
 #include "tests/ui/ui_fixture.h"
 
-#include <QApplication>
 #include <QTabBar>
-#include <QTest>
 
-#include "formats/oof_writer.h"
-#include "state/view_state.h"
-#include "tools/sample_shapes.h"
-#include "ui/control_ids.h"
 #include "ui/file_dialogs.h"
-
-std::vector<uint8_t> square_model(const std::function<void()>& more) {
-    start_sample_model();
-    add_sample_panel(add_sample_subobject("square", -1, {}), {}, 10, {0, 0, 1}, flat(230, 40, 40));
-    if (more)
-        more();
-    std::vector<uint8_t> bytes = export_oof_bytes();
-    start_sample_model();
-    return bytes;
-}
 
 int lit_pixels(const QImage& image) {
     int n = 0;

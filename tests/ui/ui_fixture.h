@@ -1,23 +1,27 @@
 // UI test fixture: fresh globals, recorded boxes, scripted file dialogs and a real main window
-// on the X server; the models the tests load.
+// on the X server; the builders of the files the tests load.
 #pragma once
 
+#include <QApplication>
 #include <QImage>
-#include <functional>
+#include <QTest>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "state/polymodel.h"
+#include "state/view_state.h"
 #include "tests/support/test_globals.h"
+#include "tools/hog_builder.h"
+#include "tools/sample_shapes.h"
+#include "tools/small_models.h"
+#include "ui/control_ids.h"
 #include "ui/platform/qt_dialog.h"
 #include "ui/script.h"
+#include "ui/status_text.h"
 #include "ui/templates.h"
 #include "ui/window/main_window.h"
 #include "ui/window/model_view.h"
 
-// A polymodel file: a flat red 20 x 20 square in the z = 0 plane seen from both sides, and what
-// `more` adds to the store (points, for example).
-std::vector<uint8_t> square_model(const std::function<void()>& more = {});
 // Pixels above the status caption that are not black.
 int lit_pixels(const QImage& image);
 

@@ -1,7 +1,6 @@
 // What a person does with the real window: menus opened with the mouse, names typed into the
 // real file dialogs, message boxes answered with the keyboard, and the model's pixels checked
 // afterwards. No scripted picker and no recording sink: the dialogs and boxes are the real ones.
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -9,24 +8,16 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <deque>
 #include <filesystem>
 
-#include "formats/oof_writer.h"
-#include "state/polymodel.h"
-#include "state/view_state.h"
 #include "tests/ui/ui_fixture.h"
-#include "tools/cob_builder.h"
-#include "tools/hog_builder.h"
-#include "tools/sample_shapes.h"
 #include "tools/texture_builder.h"
 #include "ui/file_dialogs.h"
 #include "ui/platform/qt_box_presenter.h"
 #include "ui/platform/qt_file_picker.h"
-#include "ui/status_text.h"
 #include "ui/window/gui_sink.h"
 
 namespace {
@@ -178,19 +169,13 @@ class UserJourneyTest : public UiTest {
 
 TEST_F(UserJourneyTest, LoadHogStepAndLoadOofShowingAnInfoBoxThroughTheRealDialogs) {
     // In a folder of their own: choosing the model makes its folder the working folder, where
-    // the texture is found. A third polygon of three texture slots is read with one, not drawn.
-    start_sample_model();
-    int s = add_sample_subobject("s", -1, {});
-    SampleSurface stripes = textured(add_sample_texture("stripes"));
-    add_sample_panel(s, {}, 10, {0, 0, 1}, stripes);
-    add_sample_polygon(s, {{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}}, {0, 0, 1}, stripes);
-    model.polygons[model.num_polygons - 1].n_txtr = 3;
+    // the texture is found. The polygon of three texture slots is read with one, not drawn.
     fs::create_directory(dir.root() / "ship");
-    dir.write("ship/three.oof", export_oof_bytes());
+    dir.write("ship/three.oof", oof_three_slot_model());
     dir.write("ship/stripes.ogf",
               build_ogf(make_ogf_image(4, 4, std::vector<uint16_t>(16, pack_1555(0, 255, 0)))));
     dir.write("demo.hog",
-              build_hog({{"first.oof", square_model()}, {"second.oof", square_model()}}));
+              build_hog({{"first.oof", oof_panel_model()}, {"second.oof", oof_panel_model()}}));
     answers.expect(Answer::type_and_click_open, "demo.hog");
     choose({"File", "Load Hog"});
     EXPECT_EQ(status_caption_text(), " 1/2 : first.oof");
@@ -212,10 +197,7 @@ TEST_F(UserJourneyTest, LoadHogStepAndLoadOofShowingAnInfoBoxThroughTheRealDialo
 
 TEST_F(UserJourneyTest, ImportsAndExportsThroughTheRealDialogsReadBack) {
     // A trueSpace square seen from both sides, so it shows from the start orientation.
-    dir.write("dwarf.cob",
-              cob_scene({cob_single_face({{-10, -10, 0}, {10, -10, 0}, {10, 10, 0}, {-10, 10, 0}}),
-                         cob_single_face({{-10, 10, 0}, {10, 10, 0}, {10, -10, 0}, {-10, -10, 0}})},
-                        {{0, 0.9f, 0.2f, 0.1f, {}}}));
+    dir.write("dwarf.cob", cob_two_sided_square());
     answers.expect(Answer::type_and_enter, "dwarf.cob");
     choose({"File", "Import", "Cob/Scn"});
     ASSERT_EQ(view.model_loaded, 1);
