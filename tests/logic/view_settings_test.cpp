@@ -72,6 +72,20 @@ TEST_F(ViewSettingsTest, FullRefreshShowsTheFileOrArchiveAndKeyframeKeysOnlyTheK
     EXPECT_EQ(c().texts({VS_TOTAL_POLYS}), "40 ");
 }
 
+// The view keys in turn: side, start, front, top, bottom, then the 5-degree steps. Angles keep
+// whole degrees.
+TEST_F(ViewSettingsTest, ViewKeysTurnTheModel) {
+    std::string turned;
+    for (auto key : {ViewKey::s, ViewKey::d, ViewKey::f, ViewKey::e, ViewKey::c, ViewKey::left,
+                     ViewKey::up, ViewKey::right, ViewKey::down}) {
+        EXPECT_EQ(key_down(key), effect_redraw);
+        char angles[32];
+        std::snprintf(angles, sizeof angles, "%g,%g ", view.rot_x, view.rot_y);
+        turned += angles;
+    }
+    EXPECT_EQ(turned, "0,270 30,30 0,0 90,0 270,0 270,-5 265,-5 265,0 270,0 ");
+}
+
 TEST_F(ViewSettingsTest, GroupsClampTheTypedNumberSendTheirRequestAndMoveTheHighlight) {
     view.cur_sobj = view.cur_texture = view.cur_keyframe = 0;
     view.highlight_sobj = 1;
