@@ -2,10 +2,7 @@
 // reading and conversion part of `meshlook-cli info dwarf.cob`, without the process around it.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
-
+#include "cli/quiet_stdout.h"
 #include "formats/cob_reader.h"
 #include "state/file_io.h"
 #include "state/polymodel.h"
@@ -20,19 +17,13 @@ void BM_ImportDwarfCob(benchmark::State& state) {
         state.SkipWithError("no shared dwarf.cob");
         return;
     }
-    // The importer reports each object on standard output, where the figures go.
-    std::fflush(stdout);
-    int saved = ::dup(STDOUT_FILENO);
-    int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDOUT_FILENO);
-    for (auto _ : state) {
-        load_cob_bytes(bytes);
-        benchmark::DoNotOptimize(model.num_polygons);
+    {
+        QuietStdout quiet; // the importer's lines, not the figures
+        for (auto _ : state) {
+            load_cob_bytes(bytes);
+            benchmark::DoNotOptimize(model.num_polygons);
+        }
     }
-    std::fflush(stdout);
-    ::dup2(saved, STDOUT_FILENO);
-    ::close(null);
-    ::close(saved);
     if (model.num_polygons != 1896)
         state.SkipWithError("dwarf.cob did not import");
 }

@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "archive/hog_index.h"
 #include "cli/command_line.h"
 #include "cli/file_image.h"
+#include "cli/quiet_stdout.h"
 #include "formats/cob_reader.h"
 #include "formats/model_properties.h"
 #include "formats/oof_reader.h"
@@ -30,33 +29,6 @@ bool ends_with(const std::string& text, const char* suffix) {
     size_t n = std::strlen(suffix);
     return text.size() >= n && text.compare(text.size() - n, n, suffix) == 0;
 }
-
-// The trueSpace importer reports each object on standard output; here that output is the
-// command's own (JSON, listings), so the lines are dropped while it reads.
-class QuietStdout {
-  public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved_ = ::dup(STDOUT_FILENO);
-        int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0)
-            ::dup2(null, STDOUT_FILENO);
-        if (null >= 0)
-            ::close(null);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDOUT_FILENO);
-            ::close(saved_);
-        }
-    }
-    QuietStdout(const QuietStdout&) = delete;
-    QuietStdout& operator=(const QuietStdout&) = delete;
-
-  private:
-    int saved_;
-};
 
 SourceKind kind_by_extension(const std::string& path, bool& known) {
     std::string name = lower(std::string(last_path_part(path)));
